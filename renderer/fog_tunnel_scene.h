@@ -1,0 +1,43 @@
+// The fog tunnel: five copies of a square box segment textured with the desktop snapshot, seen
+// from a camera that rolls about its axis and creeps forward, in pale blue-white fog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "render_platform.h"
+#include "scene.h"
+
+namespace vellora::renderer {
+
+class FogTunnelScene final : public Scene {
+ public:
+  // The snapshot is read from services.ExecutableFolder() + "Vellora.bmp" by InitScene.
+  explicit FogTunnelScene(ProcessServices& services) : services_(services) {}
+
+  void ResizeScene(int32_t width, int32_t height) override;
+  void InitScene() override;
+  void DrawScene(int32_t animClock) override;
+
+  // The GL state and geometry without the snapshot file, for a texture already bound.
+  void InitSceneWithTexture(uint32_t texture);
+
+  const std::string& SnapshotPath() const { return snapshotPath_; }
+
+ private:
+  void InitGlState();
+  void BuildTunnelSegment();
+  void InitFog();
+
+  ProcessServices& services_;
+  std::string snapshotPath_;
+  uint32_t segmentList_ = 0;
+  uint32_t snapshotTexture_ = 0;
+};
+
+inline constexpr const char* kSnapshotFileName = "Vellora.bmp";
+inline constexpr float kFogDensity = 0.6f;
+inline constexpr float kFogColour[4] = {0.9f, 0.9f, 1.0f, 0.0f};
+inline constexpr float kClearColour[4] = {0.8f, 0.8f, 0.9f, 0.0f};
+
+}  // namespace vellora::renderer

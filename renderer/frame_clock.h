@@ -1,0 +1,20 @@
+// The renderer's per-frame arithmetic: the smoothed animation clock and the mouse-move end test.
+#pragma once
+
+#include <cstdint>
+
+#include "render_platform.h"
+
+namespace vellora::renderer {
+
+// Halves the clock's distance to the time elapsed since the loop began. elapsedMs is the
+// unsigned tick difference; the sum is formed in 64 bits and truncated toward zero.
+int32_t AdvanceAnimClock(int32_t animClock, uint32_t elapsedMs);
+
+// Farther than this on both axes from the start point ends the show.
+constexpr int32_t kMouseMoveLimit = 30;
+
+// True when the cursor is more than kMouseMoveLimit pixels away on both axes.
+bool MouseMovedFarEnough(ScreenPoint start, ScreenPoint now);
+
+}  // namespace vellora::renderer

@@ -1,0 +1,263 @@
+#include "x11_render_platform.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <cstring>
+
+#include "x11_message_box.h"
+#include "x11_window_properties.h"
+
+namespace vellora::renderer {
+
+X11RenderPlatform::~X11RenderPlatform() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+void X11RenderPlatform::ShowMessageBox(const std::string& caption, const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  if (display_ != nullptr) {
+    ShowX11MessageBox(display_, caption, text);
+    return;
+  }
+  if (Display* own = XOpenDisplay(nullptr)) {
+    ShowX11MessageBox(own, caption, text);
+    XCloseDisplay(own);
+  }
+}
+
+void X11RenderPlatform::ExitProcess(int code) {
+  if (display_ != nullptr) XFlush(display_);
+  std::_Exit(code);
+}
+
+std::string X11RenderPlatform::ExecutableFolder() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return "./";
+  const std::string exe(path, static_cast<size_t>(n));
+  return exe.substr(0, exe.rfind('/') + 1);
+}
+
+bool X11RenderPlatform::RegisterWindowClass() {
+  if (display_ == nullptr) display_ = XOpenDisplay(nullptr);
+  return display_ != nullptr;
+}
+
+void X11RenderPlatform::UnregisterWindowClass() {
+  if (display_ == nullptr) return;
+  XCloseDisplay(display_);
+  display_ = nullptr;
+}
+
+ScreenMetrics X11RenderPlatform::QueryScreenMetrics() {
+  // A maximised window without decorations covers the screen; X windows carry no caption.
+  const int screen = DefaultScreen(display_);
+  return {DisplayWidth(display_, screen), DisplayHeight(display_, screen), 0};
+}
+
+bool X11RenderPlatform::CreateRenderWindow(const std::string& title, int32_t x, int32_t y, int32_t width,
+                                           int32_t height, WindowEventHandler& handler) {
+  const int screen = DefaultScreen(display_);
+  int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
+                      GLX_DEPTH_SIZE, 16, None};
+  visual_ = glXChooseVisual(display_, screen, attributes);
+  if (visual_ == nullptr || width <= 0 || height <= 0) return false;
+
+  const Window root = RootWindow(display_, screen);
+  colormap_ = XCreateColormap(display_, root, visual_->visual, AllocNone);
+  XSetWindowAttributes set{};
+  set.colormap = colormap_;
+  set.background_pixel = 0;
+  set.border_pixel = 0;
+  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask;
+  window_ = XCreateWindow(display_, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                          visual_->depth, InputOutput, visual_->visual,
+                          CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
+  if (window_ == 0) return false;
+  windowWidth_ = width;
+  windowHeight_ = height;
+  handler_ = &handler;
+
+  SetX11WindowTitle(display_, window_, title);
+  XClassHint classHint{const_cast<char*>("Vellora.data"), const_cast<char*>("OpenGL")};
+  XSetClassHint(display_, window_, &classHint);
+  XSizeHints sizeHints{};
+  sizeHints.flags = USPosition | USSize | PPosition | PSize;
+  sizeHints.x = x;
+  sizeHints.y = y;
+  sizeHints.width = width;
+  sizeHints.height = height;
+  XSetWMNormalHints(display_, window_, &sizeHints);
+  RequestBorderlessFullScreen(display_, window_);
+  wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
+  wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display_, window_, &wmDeleteWindow_, 1);
+
+  WindowEvent created;
+  created.kind = WindowEvent::Kind::Create;
+  handler.RenderWindowProc(created);
+  return true;
+}
+
+void X11RenderPlatform::DestroyRenderWindow() {
+  XDestroyWindow(display_, window_);
+  window_ = 0;
+  if (colormap_ != 0) XFreeColormap(display_, colormap_);
+  colormap_ = 0;
+  if (blankCursor_ != 0) XFreeCursor(display_, blankCursor_);
+  blankCursor_ = 0;
+  if (visual_ != nullptr) XFree(visual_);
+  visual_ = nullptr;
+  XFlush(display_);
+}
+
+bool X11RenderPlatform::AcquireDeviceContext() {
+  hasDrawable_ = window_ != 0;
+  return hasDrawable_;
+}
+
+int X11RenderPlatform::ChoosePixelFormat() { return visual_ != nullptr ? static_cast<int>(visual_->visualid) : 0; }
+
+bool X11RenderPlatform::SetPixelFormat(int format) {
+  return visual_ != nullptr && format == static_cast<int>(visual_->visualid);
+}
+
+bool X11RenderPlatform::CreateGLContext() {
+  context_ = glXCreateContext(display_, visual_, nullptr, True);
+  return context_ != nullptr;
+}
+
+bool X11RenderPlatform::MakeContextCurrent() {
+  if (!glXMakeCurrent(display_, window_, context_)) return false;
+  // Pacing comes from the buffer swap, so ask it to wait for the display.
+  RequestSwapInterval(1);
+  return true;
+}
+
+void X11RenderPlatform::RequestSwapInterval(int interval) {
+  using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
+  using SwapIntervalMesa = int (*)(unsigned);
+  const char* extensions = glXQueryExtensionsString(display_, DefaultScreen(display_));
+  if (extensions == nullptr) return;
+  if (std::strstr(extensions, "GLX_EXT_swap_control") != nullptr) {
+    if (auto fn = reinterpret_cast<SwapIntervalExt>(
+            glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT"))))
+      fn(display_, window_, interval);
+  } else if (std::strstr(extensions, "GLX_MESA_swap_control") != nullptr) {
+    if (auto fn = reinterpret_cast<SwapIntervalMesa>(
+            glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA"))))
+      fn(static_cast<unsigned>(interval));
+  }
+}
+
+bool X11RenderPlatform::DetachContext() { return glXMakeCurrent(display_, None, nullptr); }
+
+void X11RenderPlatform::DeleteGLContext() {
+  if (context_ != nullptr) glXDestroyContext(display_, context_);
+  context_ = nullptr;
+}
+
+void X11RenderPlatform::StartTimer(uint32_t id, uint32_t intervalMs) {
+  timerId_ = id;
+  timerInterval_ = intervalMs;
+  timerDue_ = TickCount() + intervalMs;
+}
+
+void X11RenderPlatform::ShowAndFocusWindow() { MapAndFocus(display_, window_); }
+
+void X11RenderPlatform::SetWindowTitle(const std::string& title) {
+  SetX11WindowTitle(display_, window_, title);
+  XFlush(display_);
+}
+
+PumpResult X11RenderPlatform::PumpOneMessage() {
+  if (quitPosted_) {
+    quitPosted_ = false;
+    return PumpResult::Quit;
+  }
+  if (XPending(display_) > 0) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    Dispatch(event);
+    return PumpResult::Dispatched;
+  }
+  // Timer ticks, like the system's, come only when nothing else is waiting.
+  if (timerInterval_ != 0 && static_cast<int32_t>(TickCount() - timerDue_) >= 0) {
+    timerDue_ = TickCount() + timerInterval_;
+    WindowEvent tick;
+    tick.kind = WindowEvent::Kind::Timer;
+    tick.timerId = timerId_;
+    handler_->RenderWindowProc(tick);
+    return PumpResult::Dispatched;
+  }
+  return PumpResult::QueueEmpty;
+}
+
+void X11RenderPlatform::Dispatch(const XEvent& event) {
+  if (handler_ == nullptr || event.xany.window != window_) return;
+  WindowEvent out;
+  switch (event.type) {
+    case KeyPress:
+    case KeyRelease: {
+      XKeyEvent key = event.xkey;
+      out.kind = event.type == KeyPress ? WindowEvent::Kind::KeyDown : WindowEvent::Kind::KeyUp;
+      out.key = VirtualKeyFromKeySym(XLookupKeysym(&key, 0));
+      break;
+    }
+    case ConfigureNotify:
+      if (event.xconfigure.width == windowWidth_ && event.xconfigure.height == windowHeight_) return;
+      windowWidth_ = event.xconfigure.width;
+      windowHeight_ = event.xconfigure.height;
+      out.kind = WindowEvent::Kind::Size;
+      out.width = static_cast<uint32_t>(windowWidth_) & 0xFFFF;
+      out.height = static_cast<uint32_t>(windowHeight_) & 0xFFFF;
+      break;
+    case ClientMessage:
+      if (event.xclient.message_type != wmProtocols_ ||
+          static_cast<Atom>(event.xclient.data.l[0]) != wmDeleteWindow_)
+        return;
+      out.kind = WindowEvent::Kind::Close;
+      break;
+    default:
+      return;
+  }
+  handler_->RenderWindowProc(out);
+}
+
+void X11RenderPlatform::SwapBuffers() { glXSwapBuffers(display_, window_); }
+
+ScreenPoint X11RenderPlatform::CursorPosition() {
+  Window root = 0, child = 0;
+  int rootX = 0, rootY = 0, winX = 0, winY = 0;
+  unsigned mask = 0;
+  XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &winX, &winY, &mask);
+  return {rootX, rootY};
+}
+
+void X11RenderPlatform::ShowCursor(bool show) {
+  if (window_ == 0) return;
+  if (show) {
+    XUndefineCursor(display_, window_);
+  } else {
+    if (blankCursor_ == 0) {
+      const char empty[1] = {0};
+      const Pixmap pixmap = XCreateBitmapFromData(display_, window_, empty, 1, 1);
+      XColor black{};
+      blankCursor_ = XCreatePixmapCursor(display_, pixmap, pixmap, &black, &black, 0, 0);
+      XFreePixmap(display_, pixmap);
+    }
+    XDefineCursor(display_, window_, blankCursor_);
+  }
+  XFlush(display_);
+}
+
+uint32_t X11RenderPlatform::TickCount() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+}  // namespace vellora::renderer

@@ -1,0 +1,80 @@
+// Xlib + GLX backend of the renderer: a borderless full-screen window with a GLX context.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <GL/glx.h>
+
+#include "../../render_platform.h"
+
+namespace vellora::renderer {
+
+class X11RenderPlatform final : public RenderPlatform {
+ public:
+  X11RenderPlatform() = default;
+  ~X11RenderPlatform() override;
+  X11RenderPlatform(const X11RenderPlatform&) = delete;
+  X11RenderPlatform& operator=(const X11RenderPlatform&) = delete;
+
+  void ShowMessageBox(const std::string& caption, const std::string& text) override;
+  [[noreturn]] void ExitProcess(int code) override;
+  std::string ExecutableFolder() override;
+
+  // X has no window classes: "registering" opens the display connection the window will use.
+  bool RegisterWindowClass() override;
+  void UnregisterWindowClass() override;
+  ScreenMetrics QueryScreenMetrics() override;
+
+  bool CreateRenderWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height,
+                          WindowEventHandler& handler) override;
+  bool HasWindow() const override { return window_ != 0; }
+  void DestroyRenderWindow() override;
+
+  // The window itself is the drawable; the visual (pixel format) is fixed when it is created.
+  bool AcquireDeviceContext() override;
+  bool HasDeviceContext() const override { return hasDrawable_; }
+  void ReleaseDeviceContext() override { hasDrawable_ = false; }
+  int ChoosePixelFormat() override;
+  bool SetPixelFormat(int format) override;
+
+  bool CreateGLContext() override;
+  bool MakeContextCurrent() override;
+  bool DetachContext() override;
+  void DeleteGLContext() override;
+
+  void StartTimer(uint32_t id, uint32_t intervalMs) override;
+  void ShowAndFocusWindow() override;
+  void SetWindowTitle(const std::string& title) override;
+
+  PumpResult PumpOneMessage() override;
+  void PostQuit() override { quitPosted_ = true; }
+
+  void SwapBuffers() override;
+  ScreenPoint CursorPosition() override;
+  void ShowCursor(bool show) override;
+  uint32_t TickCount() override;
+
+ private:
+  void Dispatch(const XEvent& event);
+  void RequestSwapInterval(int interval);
+
+  Display* display_ = nullptr;
+  Window window_ = 0;
+  Colormap colormap_ = 0;
+  XVisualInfo* visual_ = nullptr;
+  GLXContext context_ = nullptr;
+  Cursor blankCursor_ = 0;
+  bool hasDrawable_ = false;
+  bool quitPosted_ = false;
+  WindowEventHandler* handler_ = nullptr;
+  Atom wmProtocols_ = 0;
+  Atom wmDeleteWindow_ = 0;
+  int windowWidth_ = 0;
+  int windowHeight_ = 0;
+
+  uint32_t timerId_ = 0;
+  uint32_t timerInterval_ = 0;
+  uint32_t timerDue_ = 0;
+};
+
+}  // namespace vellora::renderer

@@ -1,0 +1,22 @@
+// Window-manager properties shared by the renderer's windows.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+
+namespace vellora::renderer {
+
+// Sets WM_NAME and _NET_WM_NAME (UTF-8).
+void SetX11WindowTitle(Display* display, Window window, const std::string& title);
+
+// Asks the window manager for no decorations and the whole screen.
+void RequestBorderlessFullScreen(Display* display, Window window);
+
+// Maps the window, waits until it is viewable and gives it the keyboard focus.
+void MapAndFocus(Display* display, Window window);
+
+// Translates an X key symbol to the Windows virtual-key code the window procedure expects.
+unsigned VirtualKeyFromKeySym(unsigned long keysym);
+
+}  // namespace vellora::renderer

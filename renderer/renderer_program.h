@@ -1,0 +1,50 @@
+// The renderer's life: open the window and GL context, run the message and frame loop, close.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "render_platform.h"
+#include "scene.h"
+
+namespace vellora::renderer {
+
+inline constexpr const char* kRenderWindowTitle = "Vellora_Tessel";
+inline constexpr uint32_t kTitleTimerId = 1;
+inline constexpr uint32_t kTitleTimerIntervalMs = 500;
+inline constexpr uint32_t kEscapeKey = 27;
+
+class RendererProgram : public WindowEventHandler {
+ public:
+  RendererProgram(RenderPlatform& platform, Scene& scene) : platform_(platform), scene_(scene) {}
+
+  // Open, loop, close. Returns 0 (also at once when the window cannot be opened).
+  int RunRenderer();
+
+  // Creates window and GL context, shows and focuses it, sizes the scene and initialises it.
+  // On any failure undoes what was done and returns false.
+  bool OpenRenderWindow();
+  void CloseRenderWindow();
+
+  bool RenderWindowProc(const WindowEvent& event) override;
+
+  int32_t AnimClock() const { return animClock_; }
+  bool KeyDown(uint32_t key) const { return key < keyState_.size() && keyState_[key]; }
+  int32_t WindowWidth() const { return windowWidth_; }
+  int32_t WindowHeight() const { return windowHeight_; }
+
+ private:
+  // Draws one frame and reports whether the loop should end.
+  bool DrawFrameAndTestEnd(uint32_t startTick);
+
+  RenderPlatform& platform_;
+  Scene& scene_;
+  std::array<bool, 256> keyState_{};
+  int32_t animClock_ = 0;
+  ScreenPoint mouseStartPos_{};
+  int32_t windowWidth_ = 0;
+  int32_t windowHeight_ = 0;
+  bool contextCreated_ = false;
+};
+
+}  // namespace vellora::renderer

@@ -1,0 +1,19 @@
+// The desktop snapshot as the scene's one texture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "render_platform.h"
+
+namespace vellora::renderer {
+
+// Uploads already decoded pixels (see SnapshotBitmap) as a mipmapped RGB texture with linear
+// filters and GL_MODULATE. Returns the texture name, left bound to GL_TEXTURE_2D.
+uint32_t UploadSnapshotTexture(uint32_t width, uint32_t height, const uint8_t* pixels);
+
+// Reads the file and uploads it. When the file cannot be used, tells the user
+// ("Loading Textures") and ends the process with exit code 1.
+uint32_t CreateSnapshotTexture(const std::string& path, ProcessServices& services);
+
+}  // namespace vellora::renderer

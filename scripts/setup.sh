@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vellora need, skipping those already present.
+# Safe to run again; uses sudo when not root.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # renderer: X11, GL 1.1 and GLU
+  libx11-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  # offscreen GL for scene tests and the preview-still tool
+  libosmesa6-dev
+  # Windows cross build and its test host
+  g++-mingw-w64-x86-64-posix wine wine64
+  # unit tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzzing (clang + libFuzzer runtime)
+  clang libclang-rt-14-dev
+  # end-to-end tests: virtual display, input, screenshots
+  xvfb xdotool x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "setup: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

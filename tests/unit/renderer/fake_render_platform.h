@@ -1,0 +1,164 @@
+// A scripted, recording stand-in for the renderer's platform: every call is logged in order,
+// any step can be made to fail, and messages, ticks and cursor positions are fed from queues.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "render_platform.h"
+#include "scene.h"
+
+namespace vellora::renderer::testing {
+
+// Thrown by ExitProcess so that a test can see the exit code and the process "ends".
+struct ProcessExit {
+  int code;
+};
+
+class FakeProcessServices : public ProcessServices {
+ public:
+  struct Box {
+    std::string caption, text;
+    bool operator==(const Box& o) const { return caption == o.caption && text == o.text; }
+  };
+  void ShowMessageBox(const std::string& caption, const std::string& text) override { boxes.push_back({caption, text}); }
+  [[noreturn]] void ExitProcess(int code) override { throw ProcessExit{code}; }
+  std::string ExecutableFolder() override { return exeFolder; }
+
+  std::vector<Box> boxes;
+  std::string exeFolder = "/opt/vellora/";
+};
+
+class FakeRenderPlatform final : public RenderPlatform {
+ public:
+  // The step named here returns failure ("CreateRenderWindow", "ChoosePixelFormat", ...).
+  std::string failingStep;
+  ScreenMetrics metrics{1280, 1000, 24};
+  std::deque<WindowEvent> queue;                 // delivered one per pump
+  std::deque<ScreenPoint> cursorPositions;       // the last one repeats
+  std::deque<uint32_t> ticks;                    // the last one repeats
+  std::vector<std::string> log;
+  std::vector<FakeProcessServices::Box> boxes;
+  // Runs before each pump; lets a test change inputs as frames go by.
+  std::function<void(FakeRenderPlatform&)> beforePump;
+  int framesSwapped = 0;
+
+  void ShowMessageBox(const std::string& caption, const std::string& text) override {
+    boxes.push_back({caption, text});
+    log.push_back("ShowMessageBox");
+  }
+  [[noreturn]] void ExitProcess(int code) override {
+    log.push_back("ExitProcess " + std::to_string(code));
+    throw ProcessExit{code};
+  }
+  std::string ExecutableFolder() override { return "/opt/vellora/"; }
+
+  bool RegisterWindowClass() override { return Step("RegisterWindowClass"); }
+  void UnregisterWindowClass() override { log.push_back("UnregisterWindowClass"); }
+  ScreenMetrics QueryScreenMetrics() override {
+    log.push_back("QueryScreenMetrics");
+    return metrics;
+  }
+  bool CreateRenderWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height,
+                          WindowEventHandler& handler) override {
+    handler_ = &handler;
+    log.push_back("CreateRenderWindow " + title + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+                  std::to_string(width) + "x" + std::to_string(height));
+    window_ = failingStep != "CreateRenderWindow";
+    return window_;
+  }
+  bool HasWindow() const override { return window_; }
+  void DestroyRenderWindow() override {
+    log.push_back("DestroyRenderWindow");
+    window_ = false;
+  }
+  bool AcquireDeviceContext() override { return dc_ = Step("AcquireDeviceContext"); }
+  bool HasDeviceContext() const override { return dc_; }
+  void ReleaseDeviceContext() override {
+    log.push_back("ReleaseDeviceContext");
+    dc_ = false;
+  }
+  int ChoosePixelFormat() override { return Step("ChoosePixelFormat") ? 7 : 0; }
+  bool SetPixelFormat(int format) override { return Step("SetPixelFormat " + std::to_string(format)); }
+  bool CreateGLContext() override { return Step("CreateGLContext"); }
+  bool MakeContextCurrent() override { return Step("MakeContextCurrent"); }
+  bool DetachContext() override { return Step("DetachContext"); }
+  void DeleteGLContext() override { log.push_back("DeleteGLContext"); }
+  void StartTimer(uint32_t id, uint32_t intervalMs) override {
+    log.push_back("StartTimer " + std::to_string(id) + " " + std::to_string(intervalMs));
+  }
+  void ShowAndFocusWindow() override { log.push_back("ShowAndFocusWindow"); }
+  void SetWindowTitle(const std::string& title) override { log.push_back("SetWindowTitle " + title); }
+
+  PumpResult PumpOneMessage() override {
+    if (beforePump) beforePump(*this);
+    if (quitPosted_) {
+      quitPosted_ = false;
+      return PumpResult::Quit;
+    }
+    if (queue.empty()) return PumpResult::QueueEmpty;
+    const WindowEvent event = queue.front();
+    queue.pop_front();
+    handled.push_back(handler_->RenderWindowProc(event));
+    return PumpResult::Dispatched;
+  }
+  void PostQuit() override {
+    log.push_back("PostQuit");
+    quitPosted_ = true;
+  }
+  void SwapBuffers() override { ++framesSwapped; }
+  ScreenPoint CursorPosition() override { return Next(cursorPositions, ScreenPoint{}); }
+  void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
+  uint32_t TickCount() override { return Next(ticks, 0u); }
+
+  std::vector<bool> handled;  // what the window procedure answered, per dispatched event
+
+ private:
+  bool Step(const std::string& name) {
+    log.push_back(name);
+    return name.rfind(failingStep, 0) != 0 || failingStep.empty();
+  }
+  template <typename T>
+  static T Next(std::deque<T>& values, T fallback) {
+    if (values.empty()) return fallback;
+    const T value = values.front();
+    if (values.size() > 1) values.pop_front();
+    return value;
+  }
+
+  WindowEventHandler* handler_ = nullptr;
+  bool window_ = false;
+  bool dc_ = false;
+  bool quitPosted_ = false;
+};
+
+// Records the scene calls and the clock of every frame.
+class RecordingScene final : public Scene {
+ public:
+  explicit RecordingScene(std::vector<std::string>& log) : log_(log) {}
+  void ResizeScene(int32_t width, int32_t height) override {
+    log_.push_back("ResizeScene " + std::to_string(width) + "x" + std::to_string(height));
+  }
+  void InitScene() override {
+    log_.push_back("InitScene");
+    if (onInit) onInit();
+  }
+  void DrawScene(int32_t animClock) override { clocks.push_back(animClock); }
+
+  std::function<void()> onInit;
+  std::vector<int32_t> clocks;
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+inline WindowEvent Key(WindowEvent::Kind kind, uint32_t key) {
+  WindowEvent e;
+  e.kind = kind;
+  e.key = key;
+  return e;
+}
+
+}  // namespace vellora::renderer::testing

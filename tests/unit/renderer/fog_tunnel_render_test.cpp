@@ -1,0 +1,199 @@
+// Renders the real scene offscreen and compares it with an independent ray-cast of the same
+// tunnel, so that a wrong matrix order, a flipped texture or a wrong fog shows up as a
+// different picture.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "bmp_builder.h"
+#include "bmp_reader.h"
+#include "fake_render_platform.h"
+#include "fog_tunnel_scene.h"
+#include "gl_api.h"
+#include "offscreen_gl.h"
+#include "snapshot_texture.h"
+
+namespace vellora::renderer {
+namespace {
+
+using testing::BmpSpec;
+using testing::BuildBmp;
+using testing::FakeProcessServices;
+using testing::OffscreenGl;
+using testing::ProcessExit;
+using Rgb = std::array<double, 3>;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// A snapshot whose four quarters differ, so that any flip or exchange changes the picture.
+constexpr int kTextureWidth = 64;
+constexpr int kTextureHeight = 32;
+std::array<uint8_t, 3> QuarterColour(int x, int y) {
+  const bool right = x >= kTextureWidth / 2;
+  const bool top = y >= kTextureHeight / 2;
+  if (!top) return right ? std::array<uint8_t, 3>{30, 200, 40} : std::array<uint8_t, 3>{220, 30, 30};
+  return right ? std::array<uint8_t, 3>{230, 220, 40} : std::array<uint8_t, 3>{40, 40, 220};
+}
+
+// What the tunnel should look like through window pixel (px, py) at clock t.
+Rgb ExpectedPixel(int px, int py, int width, int height, int32_t t) {
+  const double focal = 1.0 / std::tan(22.5 * kPi / 180.0);
+  const double aspect = double(width) / height;
+  const double ex = ((px + 0.5) / width * 2 - 1) * aspect / focal;
+  const double ey = ((py + 0.5) / height * 2 - 1) / focal;
+  // Undo the roll, then the quarter turn that made +x the viewing direction. The ray advances
+  // one unit along x per unit of eye depth.
+  const double roll = (t / 70.0) * kPi / 180.0;
+  const double rx = ex * std::cos(roll) + ey * std::sin(roll);
+  const double ry = -ex * std::sin(roll) + ey * std::cos(roll);
+  const double dirY = ry, dirZ = rx;
+  const double camera = t / 400.0;
+  const int k = int((int64_t(t) - 400) / 400 / 4);
+  const double tunnelStart = 4.0 * k + 2, firstEndWall = 4.0 * k + 6;
+
+  const double wallDepth = std::min(dirY != 0 ? 1 / std::abs(dirY) : 1e9, dirZ != 0 ? 1 / std::abs(dirZ) : 1e9);
+  const double endDepth = firstEndWall - camera;
+  double depth, s, tc;
+  if (endDepth <= wallDepth) {
+    depth = endDepth;
+    s = (depth * dirZ + 1) / 2;
+    tc = (depth * dirY + 1) / 2;
+  } else {
+    depth = wallDepth;
+    const double x = camera + depth;
+    if (x < tunnelStart) return {0.8, 0.8, 0.9};  // nothing there: the clear colour
+    const double local = std::fmod(x - tunnelStart, 4.0) - 2;
+    const double y = depth * dirY, z = depth * dirZ;
+    if (std::abs(std::abs(z) - 1) < 1e-9 && std::abs(z) >= std::abs(y)) {  // side walls
+      s = z > 0 ? (local + 2) / 2 : (2 - local) / 2;
+      tc = (y + 1) / 2;
+    } else {  // ceiling and floor
+      s = y > 0 ? (local + 2) / 2 : (2 - local) / 2;
+      tc = (1 - z) / 2;
+    }
+  }
+  const double u = s - std::floor(s), v = tc - std::floor(tc);
+  const auto texel = QuarterColour(std::min(int(u * kTextureWidth), kTextureWidth - 1),
+                                   std::min(int(v * kTextureHeight), kTextureHeight - 1));
+  const double fog = std::exp(-0.6 * depth);
+  const Rgb fogColour{0.9, 0.9, 1.0};
+  Rgb out;
+  for (int c = 0; c < 3; ++c) out[c] = fog * texel[c] / 255.0 + (1 - fog) * fogColour[c];
+  return out;
+}
+
+class FogTunnelRenderTest : public ::testing::Test {
+ protected:
+  static constexpr int kWidth = 160, kHeight = 120;
+
+  void SetUp() override {
+    BmpSpec spec;
+    spec.width = kTextureWidth;
+    spec.height = kTextureHeight;
+    spec.colour = QuarterColour;
+    const std::vector<uint8_t> bytes = BuildBmp(spec);
+    MemoryByteReader reader(bytes.data(), bytes.size());
+    DecodedBitmap decoded = DecodeBitmap(reader);
+    ASSERT_EQ(decoded.status, BitmapStatus::Ok);
+    scene.ResizeScene(kWidth, kHeight);
+    scene.InitSceneWithTexture(UploadSnapshotTexture(decoded.bitmap.width, decoded.bitmap.height,
+                                                     decoded.bitmap.pixels.data()));
+  }
+
+  // Share of pixels whose colour differs from the ray-cast by more than a tenth.
+  double MismatchAt(int32_t t) {
+    scene.DrawScene(t);
+    gl.Finish();
+    int wrong = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const Rgb want = ExpectedPixel(x, y, kWidth, kHeight, t);
+        const auto got = gl.Pixel(x, y);
+        for (int c = 0; c < 3; ++c)
+          if (std::abs(got[c] / 255.0 - want[c]) > 0.1) {
+            ++wrong;
+            break;
+          }
+      }
+    return double(wrong) / (kWidth * kHeight);
+  }
+
+  OffscreenGl gl{kWidth, kHeight};
+  FakeProcessServices services;
+  FogTunnelScene scene{services};
+};
+
+TEST_F(FogTunnelRenderTest, FramesMatchTheRayCastTunnel) {
+  // Before the tunnel is reached, just after the first jump, close to an end wall, mid-roll,
+  // and far down the tunnel.
+  for (int32_t t : {0, 350, 2000, 2600, 3500, 5321, 12345, 90000}) {
+    EXPECT_LT(MismatchAt(t), 0.03) << "t=" << t;
+  }
+}
+
+TEST_F(FogTunnelRenderTest, ZeroHeightIsTreatedAsOne) {
+  scene.ResizeScene(kWidth, 0);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[3], 1);
+  EXPECT_EQ(viewport[2], kWidth);
+  GLfloat projection[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  const double focal = 1.0 / std::tan(22.5 * kPi / 180.0);
+  EXPECT_NEAR(projection[0], focal / kWidth, 1e-6);  // aspect width / 1
+  EXPECT_NEAR(projection[5], focal, 1e-5);
+}
+
+class SnapshotFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("vellora-scene-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(folder);
+    services.exeFolder = folder.string() + "/";
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  std::filesystem::path folder;
+  OffscreenGl gl{32, 32};
+  FakeProcessServices services;
+  FogTunnelScene scene{services};
+};
+
+TEST_F(SnapshotFileTest, MissingSnapshotShowsTwoBoxesInOrderThenExitsWithOne) {
+  const std::string path = services.exeFolder + "Vellora.bmp";
+  try {
+    scene.InitScene();
+    FAIL() << "the process should have ended";
+  } catch (const ProcessExit& exit) {
+    EXPECT_EQ(exit.code, 1);
+  }
+  ASSERT_EQ(services.boxes.size(), 2u);
+  EXPECT_EQ(services.boxes[0], (FakeProcessServices::Box{"BMP Unit", "Error opening \"" + path}));
+  EXPECT_EQ(services.boxes[1], (FakeProcessServices::Box{"Loading Textures", "Unable to load " + path}));
+}
+
+TEST_F(SnapshotFileTest, LoadsTheSnapshotBesideTheExecutableAndScalesOddSizes) {
+  BmpSpec spec;
+  spec.width = 1366;  // padded rows, not a power of two
+  spec.height = 6;
+  const std::vector<uint8_t> bytes = BuildBmp(spec);
+  std::ofstream(folder / "Vellora.bmp", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  scene.InitScene();
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_EQ(scene.SnapshotPath(), services.exeFolder + "Vellora.bmp");
+  GLint bound = 0, levelWidth = 0, levelHeight = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &levelWidth);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &levelHeight);
+  EXPECT_NE(bound, 0);
+  EXPECT_EQ(levelWidth & (levelWidth - 1), 0);  // GLU scaled it to powers of two
+  EXPECT_EQ(levelHeight & (levelHeight - 1), 0);
+  EXPECT_GT(levelWidth, 0);
+}
+
+}  // namespace
+}  // namespace vellora::renderer

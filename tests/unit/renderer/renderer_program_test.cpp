@@ -1,0 +1,206 @@
+#include "renderer_program.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fake_render_platform.h"
+
+namespace vellora::renderer {
+namespace {
+
+using testing::FakeRenderPlatform;
+using testing::Key;
+using testing::ProcessExit;
+using testing::RecordingScene;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+constexpr auto kKeyDown = WindowEvent::Kind::KeyDown;
+constexpr auto kKeyUp = WindowEvent::Kind::KeyUp;
+
+class RendererProgramTest : public ::testing::Test {
+ protected:
+  FakeRenderPlatform platform;
+  RecordingScene scene{platform.log};
+  RendererProgram program{platform, scene};
+
+  // Cursor stays at the start point, and every pump reads a tick 16 ms later than the last.
+  void SteadyFrames() {
+    platform.cursorPositions = {{500, 400}};
+    platform.beforePump = [tick = 1000u](FakeRenderPlatform& p) mutable { p.ticks = {tick += 16}; };
+  }
+  // Ends the loop after the given number of frames by moving the mouse far away.
+  void EndAfterFrames(int frames) {
+    platform.beforePump = [this, frames](FakeRenderPlatform& p) {
+      if (p.framesSwapped == frames - 1) p.cursorPositions = {{1000, 1000}};
+    };
+  }
+};
+
+TEST_F(RendererProgramTest, OpensWindowContextTimerAndSceneInOrder) {
+  ASSERT_TRUE(program.OpenRenderWindow());
+  EXPECT_THAT(platform.log,
+              ElementsAre("RegisterWindowClass", "QueryScreenMetrics", "CreateRenderWindow Vellora_Tessel 0,0 1280x1024",
+                          "AcquireDeviceContext", "ChoosePixelFormat", "SetPixelFormat 7", "CreateGLContext",
+                          "MakeContextCurrent", "StartTimer 1 500", "ShowAndFocusWindow", "ResizeScene 1280x1024",
+                          "InitScene"));
+  EXPECT_EQ(program.WindowHeight(), 1000 + 24);  // a maximised window plus one caption
+}
+
+struct FailureCase {
+  const char* step;
+  std::vector<std::string> teardown;  // what runs after the failing step
+};
+
+class OpenFailureTest : public RendererProgramTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(OpenFailureTest, UndoesWhatWasDoneAndRunsNothingElse) {
+  platform.failingStep = GetParam().step;
+  EXPECT_EQ(program.RunRenderer(), 0);
+
+  const auto failed = std::find_if(platform.log.begin(), platform.log.end(),
+                                   [&](const std::string& s) { return s.rfind(GetParam().step, 0) == 0; });
+  ASSERT_NE(failed, platform.log.end());
+  EXPECT_THAT(std::vector<std::string>(failed + 1, platform.log.end()), ElementsAreArray(GetParam().teardown));
+  EXPECT_TRUE(scene.clocks.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, OpenFailureTest,
+    ::testing::Values(
+        FailureCase{"RegisterWindowClass", {}},
+        FailureCase{"CreateRenderWindow", {"UnregisterWindowClass"}},
+        FailureCase{"AcquireDeviceContext", {"DestroyRenderWindow", "UnregisterWindowClass"}},
+        FailureCase{"ChoosePixelFormat", {"ReleaseDeviceContext", "DestroyRenderWindow", "UnregisterWindowClass"}},
+        FailureCase{"SetPixelFormat", {"ReleaseDeviceContext", "DestroyRenderWindow", "UnregisterWindowClass"}},
+        FailureCase{"CreateGLContext", {"ReleaseDeviceContext", "DestroyRenderWindow", "UnregisterWindowClass"}},
+        FailureCase{"MakeContextCurrent",
+                    {"DetachContext", "DeleteGLContext", "ReleaseDeviceContext", "DestroyRenderWindow",
+                     "UnregisterWindowClass"}}));
+
+TEST_F(RendererProgramTest, SnapshotFailureInSceneInitEndsBeforeTheCursorIsHidden) {
+  scene.onInit = [this] { platform.ExitProcess(1); };
+  try {
+    program.RunRenderer();
+    FAIL() << "the process should have ended";
+  } catch (const ProcessExit& exit) {
+    EXPECT_EQ(exit.code, 1);
+  }
+  EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "ShowCursor false"), 0);
+  EXPECT_EQ(platform.log.back(), "ExitProcess 1");
+}
+
+TEST_F(RendererProgramTest, HidesCursorOnceAndShowsItAgainBeforeTeardown) {
+  SteadyFrames();
+  EndAfterFrames(3);
+  program.RunRenderer();
+  const auto first = std::find(platform.log.begin(), platform.log.end(), "ShowCursor false");
+  ASSERT_NE(first, platform.log.end());
+  EXPECT_THAT(std::vector<std::string>(first, platform.log.end()),
+              ElementsAre("ShowCursor false", "ShowCursor true", "DetachContext", "DeleteGLContext",
+                          "ReleaseDeviceContext", "DestroyRenderWindow", "UnregisterWindowClass"));
+  EXPECT_EQ(scene.clocks.size(), 3u);
+}
+
+TEST_F(RendererProgramTest, AnimClockHalvesItsDistanceToElapsedTimeEachFrame) {
+  platform.cursorPositions = {{0, 0}};
+  // Start tick 1000; frames at elapsed 100, 100 (tick stalled), 300, 301.
+  platform.ticks = {1000, 1100, 1100, 1300, 1301};
+  platform.beforePump = [](FakeRenderPlatform& p) {
+    if (p.framesSwapped == 3) p.cursorPositions = {{99, 99}};
+  };
+  program.RunRenderer();
+  EXPECT_THAT(scene.clocks, ElementsAre(50, 75, 187, 244));
+}
+
+TEST_F(RendererProgramTest, AnimClockSurvivesTickCounterWrap) {
+  platform.cursorPositions = {{0, 0}};
+  platform.ticks = {0xFFFFFF00u, 0x00000100u};  // 512 ms later, across the wrap
+  platform.beforePump = [](FakeRenderPlatform& p) {
+    if (p.framesSwapped == 0) p.cursorPositions = {{99, 99}};
+  };
+  program.RunRenderer();
+  EXPECT_THAT(scene.clocks, ElementsAre(256));
+}
+
+TEST_F(RendererProgramTest, MouseTestNeedsMoreThanThirtyPixelsOnBothAxesFromTheStartPoint) {
+  struct Case {
+    ScreenPoint to;
+    bool ends;
+  };
+  const Case cases[] = {{{131, 100}, false}, {{130, 130}, false}, {{100, 69}, false}, {{131, 131}, true},
+                        {{69, 69}, true},    {{131, 69}, true},   {{70, 70}, false}};
+  for (const Case& c : cases) {
+    FakeRenderPlatform p;
+    RecordingScene s{p.log};
+    RendererProgram prog{p, s};
+    p.cursorPositions = {{100, 100}, c.to};
+    // Safety stop: a far move after 5 frames, so a wrong "keeps running" answer cannot hang.
+    p.beforePump = [](FakeRenderPlatform& f) {
+      if (f.framesSwapped == 5) f.cursorPositions = {{5000, 5000}};
+    };
+    prog.RunRenderer();
+    EXPECT_EQ(p.framesSwapped == 1, c.ends) << c.to.x << "," << c.to.y;
+  }
+}
+
+TEST_F(RendererProgramTest, MouseDistanceIsMeasuredFromStartNotFromThePreviousFrame) {
+  // 20 px per frame in both directions: no single step exceeds 30, the sum does on frame 2.
+  platform.cursorPositions = {{0, 0}, {20, 20}, {40, 40}, {60, 60}};
+  program.RunRenderer();
+  EXPECT_EQ(platform.framesSwapped, 2);
+}
+
+TEST_F(RendererProgramTest, EscapeEndsAfterTheNextFrameOtherKeysDoNothing) {
+  SteadyFrames();
+  platform.queue = {Key(kKeyDown, 'A'), Key(kKeyDown, 27)};
+  program.RunRenderer();
+  // The two messages are taken one per pass, then one frame is drawn and the loop ends.
+  EXPECT_EQ(platform.framesSwapped, 1);
+  EXPECT_TRUE(program.KeyDown('A'));
+}
+
+TEST_F(RendererProgramTest, EscapeReleasedBeforeTheNextFrameDoesNotEnd) {
+  SteadyFrames();
+  platform.queue = {Key(kKeyDown, 27), Key(kKeyUp, 27)};
+  EndAfterFrames(4);
+  program.RunRenderer();
+  EXPECT_EQ(platform.framesSwapped, 4);
+}
+
+TEST_F(RendererProgramTest, CloseRequestPostsQuitAndTheLoopEndsWhenQuitIsTaken) {
+  SteadyFrames();
+  WindowEvent close;
+  close.kind = WindowEvent::Kind::Close;
+  platform.queue = {close};
+  program.RunRenderer();
+  EXPECT_EQ(platform.framesSwapped, 0);
+  const auto quit = std::find(platform.log.begin(), platform.log.end(), "PostQuit");
+  ASSERT_NE(quit, platform.log.end());
+  EXPECT_EQ(*(quit + 1), "ShowCursor true");
+  EXPECT_EQ(platform.log.back(), "UnregisterWindowClass");
+}
+
+TEST_F(RendererProgramTest, WindowProcedureAnswers) {
+  WindowEvent size;
+  size.kind = WindowEvent::Kind::Size;
+  size.width = 0x1'0320;  // only the low 16 bits count
+  size.height = 0;
+  WindowEvent titleTick;
+  titleTick.kind = WindowEvent::Kind::Timer;
+  titleTick.timerId = 1;
+  WindowEvent otherTick = titleTick;
+  otherTick.timerId = 2;
+  WindowEvent other;
+  WindowEvent bigKey = Key(kKeyDown, 300);
+
+  EXPECT_TRUE(program.RenderWindowProc(size));
+  EXPECT_TRUE(program.RenderWindowProc(titleTick));
+  EXPECT_FALSE(program.RenderWindowProc(otherTick));
+  EXPECT_FALSE(program.RenderWindowProc(other));
+  EXPECT_TRUE(program.RenderWindowProc(bigKey));  // out-of-range codes are ignored, not stored
+  EXPECT_THAT(platform.log, ElementsAre("ResizeScene 800x0", "SetWindowTitle Vellora_Tessel"));
+}
+
+}  // namespace
+}  // namespace vellora::renderer

@@ -37,6 +37,22 @@ std::array<uint8_t, 3> QuarterColour(int x, int y) {
   return right ? std::array<uint8_t, 3>{230, 220, 40} : std::array<uint8_t, 3>{40, 40, 220};
 }
 
+// Bilinear sample of the snapshot with repeating coordinates, as GL_LINEAR does.
+Rgb SampleLinearRepeat(double s, double t) {
+  const double x = s * kTextureWidth - 0.5, y = t * kTextureHeight - 0.5;
+  const double x0 = std::floor(x), y0 = std::floor(y);
+  const double fx = x - x0, fy = y - y0;
+  const auto wrap = [](double v, int size) { return ((int(v) % size) + size) % size; };
+  Rgb out{};
+  for (int dy = 0; dy < 2; ++dy)
+    for (int dx = 0; dx < 2; ++dx) {
+      const double weight = (dx ? fx : 1 - fx) * (dy ? fy : 1 - fy);
+      const auto texel = QuarterColour(wrap(x0 + dx, kTextureWidth), wrap(y0 + dy, kTextureHeight));
+      for (int c = 0; c < 3; ++c) out[c] += weight * texel[c] / 255.0;
+    }
+  return out;
+}
+
 // What the tunnel should look like through window pixel (px, py) at clock t.
 Rgb ExpectedPixel(int px, int py, int width, int height, int32_t t) {
   const double focal = 1.0 / std::tan(22.5 * kPi / 180.0);
@@ -74,13 +90,11 @@ Rgb ExpectedPixel(int px, int py, int width, int height, int32_t t) {
       tc = (1 - z) / 2;
     }
   }
-  const double u = s - std::floor(s), v = tc - std::floor(tc);
-  const auto texel = QuarterColour(std::min(int(u * kTextureWidth), kTextureWidth - 1),
-                                   std::min(int(v * kTextureHeight), kTextureHeight - 1));
+  const Rgb texel = SampleLinearRepeat(s, tc);
   const double fog = std::exp(-0.6 * depth);
   const Rgb fogColour{0.9, 0.9, 1.0};
   Rgb out;
-  for (int c = 0; c < 3; ++c) out[c] = fog * texel[c] / 255.0 + (1 - fog) * fogColour[c];
+  for (int c = 0; c < 3; ++c) out[c] = fog * texel[c] + (1 - fog) * fogColour[c];
   return out;
 }
 

@@ -17,7 +17,7 @@ packages=(
   # fuzzing (clang + libFuzzer runtime)
   clang libclang-rt-14-dev
   # end-to-end tests: virtual display, input, screenshots
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
 )
 
 missing=()

@@ -1,0 +1,72 @@
+# Shared helpers for the end-to-end suites: a private Xvfb, waiting for windows, screenshots.
+# Source it; every wait has a deadline so that no test can hang.
+
+E2E_PIDS=()
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+note() { echo "  - $*"; }
+
+# Starts Xvfb on a free display number with the given screen size (WxHxD) and exports DISPLAY.
+# Numbers are drawn from a high range so that other X servers on the machine are left alone.
+start_xvfb() {
+  local screen=${1:-1024x768x24} number pid tries
+  E2E_WORK=$(mktemp -d)
+  for tries in 1 2 3 4 5 6 7 8; do
+    number=$((200 + RANDOM % 800))
+    [ -e "/tmp/.X${number}-lock" ] && continue
+    Xvfb ":$number" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 1 100); do
+      if DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
+        E2E_PIDS+=("$pid")
+        export DISPLAY=":$number"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+  done
+  fail "Xvfb did not start"
+}
+
+# Waits until a window with exactly this title exists; prints its id.
+wait_for_window() {
+  local title=$1 seconds=${2:-20} id deadline=$((SECONDS + ${2:-20}))
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits for a child process of this shell to end and sets EXIT_CODE. Fails after the deadline.
+wait_for_exit() {
+  local pid=$1 seconds=${2:-15} deadline=$((SECONDS + ${2:-15}))
+  while kill -0 "$pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "process $pid still running after ${seconds}s"
+    sleep 0.1
+  done
+  EXIT_CODE=0
+  wait "$pid" || EXIT_CODE=$?
+}
+
+# True while the process is still running after the given number of seconds.
+still_running_after() {
+  sleep "$2"
+  kill -0 "$1" 2>/dev/null
+}
+
+# RGB of one screen pixel as "r g b" (0-255).
+pixel_at() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+    sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}

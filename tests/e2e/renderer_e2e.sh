@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# End-to-end checks of Vellora.data on a private Xvfb, driven with xdotool.
+# Usage: renderer_e2e.sh CASE DIST_DIR X11_PROBE
+set -euo pipefail
+case_name=$1 dist=$2 probe=$3
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+
+[ -x "$dist/Vellora.data" ] || fail "no renderer at $dist/Vellora.data"
+start_xvfb 1024x768x24
+app="$E2E_WORK/app"
+mkdir -p "$app"
+cp "$dist/Vellora.data" "$app/"
+
+# A snapshot of one pure colour: every pixel on screen must then be that colour mixed with fog.
+make_snapshot() { convert -size "${2:-640x480}" "xc:${1:-#FF0000}" -type TrueColor "BMP3:$app/Vellora.bmp"; }
+
+start_renderer() {
+  (cd "${1:-$E2E_WORK}" && exec "$app/Vellora.data" 2>"$E2E_WORK/stderr") &
+  RENDERER=$!
+  E2E_PIDS+=("$RENDERER")
+  WINDOW=$(wait_for_window Vellora_Tessel) || fail "no window titled Vellora_Tessel"
+}
+
+# Held until the next frame has been drawn: a tap released before then does not count.
+press_escape() {
+  xdotool keydown Escape
+  sleep 0.3
+  xdotool keyup Escape
+}
+
+expect_exit() {
+  wait_for_exit "$RENDERER" "${2:-10}"
+  [ "$EXIT_CODE" = "$1" ] || fail "exit code $EXIT_CODE, expected $1"
+  note "exit code $EXIT_CODE"
+}
+
+case "$case_name" in
+window)
+  make_snapshot
+  start_renderer
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+  [ "$X $Y $WIDTH $HEIGHT" = "0 0 1024 768" ] || fail "window at $X,$Y size ${WIDTH}x$HEIGHT, expected 0,0 1024x768"
+  note "window at 0,0 covering the 1024x768 screen"
+  xprop -id "$WINDOW" WM_NAME | grep -q '"Vellora_Tessel"' || fail "WM_NAME"
+  xprop -id "$WINDOW" _NET_WM_NAME | grep -q '"Vellora_Tessel"' || fail "_NET_WM_NAME"
+  note "WM_NAME and _NET_WM_NAME are Vellora_Tessel"
+  sleep 0.5
+  [ "$("$probe" cursor)" = hidden ] || fail "cursor visible while running"
+  note "cursor hidden while running"
+  xdotool key a
+  still_running_after "$RENDERER" 0.5 || fail "another key ended the renderer"
+  press_escape
+  expect_exit 0
+  xdotool search --name '^Vellora_Tessel$' >/dev/null 2>&1 && fail "window still there"
+  [ "$("$probe" cursor)" = visible ] || fail "cursor not back after exit"
+  note "Escape ends it, window gone, cursor back"
+  ;;
+
+picture)
+  make_snapshot '#FF0000'
+  start_renderer
+  sleep 1  # the clock needs a moment to bring the tunnel into view
+  # Red snapshot in fog of (0.9, 0.9, 1.0): a pixel with fog factor f has blue 255(1-f),
+  # green 0.9 * blue and red 255 - 0.1 * blue. The camera nears an end wall every 1.6 s, so
+  # a few shots over two seconds see the snapshot close by and the fog far away.
+  nearest=255 farthest=0
+  for shot in $(seq 1 12); do
+    import -window root "$E2E_WORK/shot.png"
+    while read -r r g b; do
+      [ $(( g - b * 9 / 10 )) -le 12 ] && [ $(( b * 9 / 10 - g )) -le 12 ] || fail "green $g does not fit fog over red (r=$r b=$b)"
+      [ $(( r - (255 - b / 10) )) -le 12 ] && [ $(( (255 - b / 10) - r )) -le 12 ] || fail "red $r does not fit fog over red (g=$g b=$b)"
+      [ "$b" -lt "$nearest" ] && nearest=$b
+      [ "$b" -gt "$farthest" ] && farthest=$b
+    done < <(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
+             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p')
+    [ "$nearest" -le 178 ] && [ "$farthest" -ge 200 ] && break
+    sleep 0.1
+  done
+  note "every sampled pixel is the snapshot's red mixed with the fog colour ($shot shots)"
+  [ "$nearest" -le 178 ] || fail "snapshot never seen clearly (least blue $nearest)"
+  [ "$farthest" -ge 200 ] || fail "no thick fog seen (most blue $farthest)"
+  note "snapshot seen near (blue $nearest), fog far away (blue $farthest)"
+  press_escape
+  expect_exit 0
+  ;;
+
+close)
+  make_snapshot
+  start_renderer
+  "$probe" close "$WINDOW"
+  expect_exit 0
+  note "close request ends it"
+  ;;
+
+mouse)
+  make_snapshot
+  start_renderer
+  # Nothing moves the pointer before this, so where it stands now is where it stood at start.
+  read -r x0 y0 < <("$probe" where)
+  for offset in "31 0" "30 30" "-30 -30" "0 -31"; do
+    read -r dx dy <<<"$offset"
+    "$probe" move $((x0 + dx)) $((y0 + dy))
+    if ! still_running_after "$RENDERER" 0.7; then
+      wait_for_exit "$RENDERER" 1
+      fail "a move of $dx,$dy ended the renderer with exit code $EXIT_CODE: $(cat "$E2E_WORK/stderr")"
+    fi
+  done
+  note "moves of +31,0 / +30,+30 / -30,-30 / 0,-31 from the start point keep it running"
+  "$probe" move $((x0 + 31)) $((y0 + 31))
+  expect_exit 0 5
+  note "a move of +31,+31 ends it"
+  ;;
+
+missing)
+  # A snapshot in the working directory must not be used: only the one beside the program.
+  mkdir -p "$E2E_WORK/cwd"
+  convert -size 64x64 xc:red -type TrueColor "BMP3:$E2E_WORK/cwd/Vellora.bmp"
+  (cd "$E2E_WORK/cwd" && exec "$app/Vellora.data" 2>"$E2E_WORK/stderr") &
+  RENDERER=$!
+  E2E_PIDS+=("$RENDERER")
+  box=$(wait_for_window "BMP Unit") || fail "no BMP Unit box"
+  xdotool search --name '^Loading Textures$' >/dev/null 2>&1 && fail "second box shown too early"
+  xdotool key Return
+  wait_for_window "Loading Textures" >/dev/null || fail "no Loading Textures box after the first"
+  note "BMP Unit, then Loading Textures"
+  xdotool key Return
+  expect_exit 1
+  path="$app/Vellora.bmp"
+  printf 'BMP Unit: Error opening "%s\nLoading Textures: Unable to load %s\n' "$path" "$path" >"$E2E_WORK/want"
+  diff "$E2E_WORK/want" "$E2E_WORK/stderr" || fail "messages differ"
+  note "texts: Error opening \"$path / Unable to load $path"
+  ;;
+
+*) fail "unknown case $case_name" ;;
+esac
+echo "PASS renderer.$case_name"

@@ -143,7 +143,7 @@ TEST_F(FogTunnelRenderTest, FramesMatchTheRayCastTunnel) {
   // Before the tunnel is reached, just after the first jump, close to an end wall, mid-roll,
   // and far down the tunnel.
   for (int32_t t : {0, 350, 2000, 2600, 3500, 5321, 12345, 90000}) {
-    EXPECT_LT(MismatchAt(t), 0.03) << "t=" << t;
+    EXPECT_LT(MismatchAt(t), 0.01) << "t=" << t;
   }
 }
 

@@ -1,0 +1,51 @@
+// The seam between the shell's portable logic and the operating system's files.
+//
+// Paths are UTF-8 and use "\" as the separator, the way the shell joins file names to its
+// application folder; each backend (platform/posix, platform/win32, and the fake in the unit
+// tests) turns them into what its system expects. The operations are the few that the
+// settings store needs to read a file, replace it atomically and test for a readable file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vellora::shell {
+
+enum class FileReadStatus {
+  Ok,
+  Missing,  // nothing exists at the path (or a folder on the way is missing)
+  Failed,   // something is there but cannot be read as a file
+};
+
+struct FileReadResult {
+  FileReadStatus status = FileReadStatus::Failed;
+  std::string bytes;  // the whole file when status is Ok
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Reads a whole regular file.
+  virtual FileReadResult ReadFile(const std::string& path) = 0;
+
+  // Creates the file or truncates an existing one, writes all the bytes and flushes them to
+  // the disk. False when any step fails; the file may then hold part of the bytes.
+  virtual bool WriteFileDurably(const std::string& path, std::string_view bytes) = 0;
+
+  // Renames source over target in one step, replacing target if it exists: a reader sees the
+  // old file or the new one, never a mixture. Both lie in the same folder. False on failure,
+  // with target untouched.
+  virtual bool RenameOver(const std::string& source, const std::string& target) = 0;
+
+  // Deletes a file if it can; a failure is not reported.
+  virtual void RemoveFile(const std::string& path) = 0;
+
+  // True when the path names something that can be opened for reading other than a folder.
+  virtual bool CanOpenForReading(const std::string& path) = 0;
+};
+
+// The running system's file system (defined by the platform backend that is linked in).
+FileSystem& PlatformFileSystem();
+
+}  // namespace vellora::shell

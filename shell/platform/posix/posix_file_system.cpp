@@ -1,0 +1,124 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/posix/posix_path.h"
+
+namespace vellora::shell {
+namespace {
+
+// Closes the descriptor when it goes out of scope, unless released.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now, reporting the result: a delayed write error can surface only here.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// Opens without blocking, so that a FIFO or a device at the path cannot stall the caller.
+int OpenForReading(const std::string& posixPath) {
+  int fd;
+  do {
+    fd = ::open(posixPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+std::string FolderOf(const std::string& posixPath) {
+  const size_t slash = posixPath.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return posixPath.substr(0, slash);
+}
+
+}  // namespace
+
+FileReadResult PosixFileSystem::ReadFile(const std::string& path) {
+  FileReadResult result;
+  Descriptor file(OpenForReading(ToPosixPath(path)));
+  if (!file.valid()) {
+    result.status = (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing : FileReadStatus::Failed;
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return result;
+
+  char buffer[16384];
+  for (;;) {
+    const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
+    if (count > 0) {
+      result.bytes.append(buffer, static_cast<size_t>(count));
+    } else if (count == 0) {
+      break;
+    } else if (errno != EINTR) {
+      result.bytes.clear();
+      return result;
+    }
+  }
+  result.status = FileReadStatus::Ok;
+  return result;
+}
+
+bool PosixFileSystem::WriteFileDurably(const std::string& path, std::string_view bytes) {
+  Descriptor file(::open(ToPosixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!file.valid()) return false;
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t count = ::write(file.get(), bytes.data() + written, bytes.size() - written);
+    if (count > 0) {
+      written += static_cast<size_t>(count);
+    } else if (count < 0 && errno != EINTR) {
+      return false;
+    }
+  }
+  if (::fsync(file.get()) != 0) return false;
+  return file.Close();
+}
+
+bool PosixFileSystem::RenameOver(const std::string& source, const std::string& target) {
+  const std::string posixSource = ToPosixPath(source);
+  const std::string posixTarget = ToPosixPath(target);
+  // The new file takes over the old one's permissions, as an edit in place would keep them.
+  struct stat old {};
+  if (::stat(posixTarget.c_str(), &old) == 0) ::chmod(posixSource.c_str(), old.st_mode & 07777);
+  if (::rename(posixSource.c_str(), posixTarget.c_str()) != 0) return false;
+  // Make the rename itself durable; the replace has happened whether or not this succeeds.
+  Descriptor folder(::open(FolderOf(posixTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.valid()) ::fsync(folder.get());
+  return true;
+}
+
+void PosixFileSystem::RemoveFile(const std::string& path) { ::unlink(ToPosixPath(path).c_str()); }
+
+bool PosixFileSystem::CanOpenForReading(const std::string& path) {
+  if (path.empty()) return false;
+  Descriptor file(OpenForReading(ToPosixPath(path)));
+  if (!file.valid()) return false;
+  struct stat info {};
+  return ::fstat(file.get(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+FileSystem& PlatformFileSystem() {
+  static PosixFileSystem fileSystem;
+  return fileSystem;
+}
+
+}  // namespace vellora::shell

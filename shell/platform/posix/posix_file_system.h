@@ -1,0 +1,17 @@
+// The file system of POSIX systems.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace vellora::shell {
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  FileReadResult ReadFile(const std::string& path) override;
+  bool WriteFileDurably(const std::string& path, std::string_view bytes) override;
+  bool RenameOver(const std::string& source, const std::string& target) override;
+  void RemoveFile(const std::string& path) override;
+  bool CanOpenForReading(const std::string& path) override;
+};
+
+}  // namespace vellora::shell

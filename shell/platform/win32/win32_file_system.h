@@ -1,0 +1,18 @@
+// The file system of Windows, reached through the wide-character API so that paths do not
+// depend on the system's code page.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace vellora::shell {
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  FileReadResult ReadFile(const std::string& path) override;
+  bool WriteFileDurably(const std::string& path, std::string_view bytes) override;
+  bool RenameOver(const std::string& source, const std::string& target) override;
+  void RemoveFile(const std::string& path) override;
+  bool CanOpenForReading(const std::string& path) override;
+};
+
+}  // namespace vellora::shell

@@ -1,0 +1,45 @@
+// An in-memory file system for the settings store's tests, with switches that make each
+// step of a write fail.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace vellora::shell::testing {
+
+class FakeFileSystem final : public FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  std::set<std::string> folders;  // paths that exist but are not files
+  bool failWrites = false;        // a full disk: the write leaves part of the bytes behind
+  bool failReplaces = false;      // the rename over the old file fails
+
+  FileReadResult ReadFile(const std::string& path) override {
+    if (folders.count(path)) return {FileReadStatus::Failed, {}};
+    const auto found = files.find(path);
+    if (found == files.end()) return {FileReadStatus::Missing, {}};
+    return {FileReadStatus::Ok, found->second};
+  }
+
+  bool WriteFileDurably(const std::string& path, std::string_view bytes) override {
+    if (folders.count(path)) return false;
+    files[path] = std::string(failWrites ? bytes.substr(0, bytes.size() / 2) : bytes);
+    return !failWrites;
+  }
+
+  bool RenameOver(const std::string& source, const std::string& target) override {
+    if (failReplaces || !files.count(source) || folders.count(target)) return false;
+    files[target] = files[source];
+    files.erase(source);
+    return true;
+  }
+
+  void RemoveFile(const std::string& path) override { files.erase(path); }
+
+  bool CanOpenForReading(const std::string& path) override { return files.count(path) > 0; }
+};
+
+}  // namespace vellora::shell::testing

@@ -1,0 +1,126 @@
+// The settings store on this system's real file system, in a folder of its own per test.
+#include "platform/posix/posix_file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "platform/posix/posix_path.h"
+#include "settings/settings_store.h"
+#include "settings/settings_variables.h"
+
+namespace vellora::shell {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = fs::temp_directory_path() /
+              ("vellora_shell_" + std::string(test->name()) + "_" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder_);
+    ApiResult = 0;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(folder_, ignored);
+  }
+
+  std::string Folder() const { return folder_.string(); }
+  fs::path IniFile() const { return folder_ / "Vellora.ini"; }
+
+  static std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  static void Put(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  PosixFileSystem files_;
+  fs::path folder_;
+};
+
+TEST_F(PosixFileSystemTest, SavesTheSampleFileByteForByte) {
+  const std::string path = SettingsFilePath(Folder());  // joined with "\"
+  WriteIniString(files_, kSettingsSection, kBgmModeKey, " 1", path);
+  WriteIniString(files_, kSettingsSection, kBgmRepeatTrackKey, " 0", path);
+  WriteIniString(files_, kSettingsSection, kBgmFileKey, "", path);
+  EXPECT_EQ(ApiResult, 1);
+  EXPECT_EQ(Contents(IniFile()),
+            "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(PosixFileSystemTest, ReplacesTheFileByRenameKeepingItsPermissions) {
+  Put(IniFile(), "[Section]\nk=old\n");
+  fs::permissions(IniFile(), fs::perms::owner_read | fs::perms::owner_write);
+  std::ifstream reader(IniFile(), std::ios::binary);  // opened on the old file before the write
+
+  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  EXPECT_EQ(ApiResult, 1);
+  EXPECT_EQ(Contents(IniFile()), "[Section]\nk=new\n");
+  std::ostringstream seenByReader;
+  seenByReader << reader.rdbuf();
+  EXPECT_EQ(seenByReader.str(), "[Section]\nk=old\n");  // a new file took the name
+  EXPECT_EQ(fs::status(IniFile()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(PosixFileSystemTest, AFailedWriteLeavesTheOldFileAsItWas) {
+  Put(IniFile(), "[Section]\r\nk=old\r\n");
+  fs::create_directory(folder_ / "Vellora.ini.tmp");  // the temporary file cannot be created
+  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  EXPECT_EQ(ApiResult, 0);
+  EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
+
+  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder() + "/missing"));
+  EXPECT_EQ(ApiResult, 0);
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+TEST_F(PosixFileSystemTest, AReadOnlyFolderRefusesTheWrite) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  Put(IniFile(), "[Section]\r\nk=old\r\n");
+  fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  EXPECT_EQ(ApiResult, 0);
+  EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
+}
+
+TEST_F(PosixFileSystemTest, ReadingAndTestingFiles) {
+  Put(folder_ / "a.mp3", "ID3");
+  fs::create_directory(folder_ / "music");
+  EXPECT_EQ(ReadIniString(files_, "Section", "k", SettingsFilePath(Folder())), "");
+  EXPECT_FALSE(fs::exists(IniFile()));  // reading creates nothing
+
+  EXPECT_EQ(files_.ReadFile(Folder() + "\\a.mp3").status, FileReadStatus::Ok);
+  EXPECT_EQ(files_.ReadFile(Folder() + "\\a.mp3").bytes, "ID3");
+  EXPECT_EQ(files_.ReadFile(Folder() + "\\none").status, FileReadStatus::Missing);
+  EXPECT_EQ(files_.ReadFile(Folder() + "\\none\\x").status, FileReadStatus::Missing);
+  EXPECT_EQ(files_.ReadFile(Folder() + "\\music").status, FileReadStatus::Failed);
+
+  EXPECT_TRUE(FileExists(files_, Folder() + "\\a.mp3"));
+  EXPECT_TRUE(FileExists(files_, Folder() + "\\a.mp3\\"));
+  EXPECT_FALSE(FileExists(files_, Folder() + "\\music"));
+  EXPECT_FALSE(FileExists(files_, Folder() + "\\music\\"));
+  EXPECT_FALSE(FileExists(files_, Folder() + "\\none"));
+  EXPECT_FALSE(FileExists(files_, ""));
+  ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0600), 0);
+  EXPECT_TRUE(FileExists(files_, Folder() + "\\fifo"));  // opened without waiting for a writer
+
+  EXPECT_EQ(ToPosixPath("C:\\a\\b"), "C:/a/b");
+}
+
+}  // namespace
+}  // namespace vellora::shell

@@ -45,6 +45,14 @@ class FileSystem {
   virtual bool CanOpenForReading(const std::string& path) = 0;
 };
 
+// The name a replacement is written under before it is renamed over path.
+std::string TemporaryPathFor(const std::string& path);
+
+// Writes the bytes to TemporaryPathFor(path) in the same folder and renames that over path:
+// a reader sees the old file or the new one, and a failure (full disk, no rights) leaves the
+// old file whole and removes the temporary one.
+bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes);
+
 // The running system's file system (defined by the platform backend that is linked in).
 FileSystem& PlatformFileSystem();
 

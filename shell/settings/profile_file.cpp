@@ -19,8 +19,6 @@ std::string ReadProfileValue(FileSystem& files, std::string_view section, std::s
   return std::string(value.substr(0, Cp932PrefixLength(value, bufferSize - 1)));
 }
 
-std::string TemporaryProfilePath(const std::string& path) { return path + ".tmp"; }
-
 bool WriteProfileValue(FileSystem& files, std::string_view section, std::string_view key, std::string_view value,
                        const std::string& path) {
   const FileReadResult old = files.ReadFile(path);
@@ -28,12 +26,7 @@ bool WriteProfileValue(FileSystem& files, std::string_view section, std::string_
   const std::optional<std::string> updated = SetIniValue(old.bytes, section, key, value);
   if (!updated) return false;
 
-  const std::string temporary = TemporaryProfilePath(path);
-  if (!files.WriteFileDurably(temporary, *updated) || !files.RenameOver(temporary, path)) {
-    files.RemoveFile(temporary);
-    return false;
-  }
-  return true;
+  return ReplaceFileAtomically(files, path, *updated);
 }
 
 }  // namespace vellora::shell

@@ -23,7 +23,4 @@ std::string ReadProfileValue(FileSystem& files, std::string_view section, std::s
 bool WriteProfileValue(FileSystem& files, std::string_view section, std::string_view key, std::string_view value,
                        const std::string& path);
 
-// Where WriteProfileValue puts the new content before the rename.
-std::string TemporaryProfilePath(const std::string& path);
-
 }  // namespace vellora::shell

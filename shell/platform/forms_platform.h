@@ -1,0 +1,175 @@
+// The seam between the shell's forms runtime and the operating system's windows.
+//
+// The portable runtime (shell/runtime) keeps every form's picture in a Canvas of its own and
+// draws labels, images, shapes, gradients and lines into it itself; a backend only creates
+// native windows, shows a canvas in them, renders text, reports input and runs timers. Each
+// backend (platform/gtk, platform/win32, and the fake of the unit tests) is a thin
+// translation of these operations. Text is UTF-8 throughout.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vellora::shell {
+
+class Canvas;
+
+// A native window handle as a number: an HWND on Windows, an X window id on Linux. 0 is none.
+using NativeWindow = uint64_t;
+
+struct PixelPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+struct PixelSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+struct PixelRect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+  int32_t Width() const { return right - left; }
+  int32_t Height() const { return bottom - top; }
+};
+
+struct Rgb {
+  uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+  bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+
+struct FontSpec {
+  std::string face = u8"ＭＳ Ｐゴシック";
+  double points = 9.75;
+  int weight = 400;
+  int charset = 128;
+  bool italic = false;
+  bool underline = false;
+};
+
+// Mouse buttons as the forms runtime numbers them: 1 left, 2 right, 4 middle.
+enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+// What a native window reports to the runtime object that owns it.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  virtual void OnMouseDown(int /*button*/, int /*shift*/, PixelPoint /*where*/) {}
+  virtual void OnMouseUp(int /*button*/, int /*shift*/, PixelPoint /*where*/) {}
+  virtual void OnMouseMove(int /*buttons*/, int /*shift*/, PixelPoint /*where*/) {}
+  virtual void OnFocusChanged(bool /*gained*/) {}
+  virtual void OnResized(PixelSize /*client*/) {}
+  // The user asked to close the window (close box, Alt+F4, the window manager).
+  virtual void OnCloseRequested() {}
+  // The window was destroyed from outside, e.g. together with a foreign parent.
+  virtual void OnDestroyedFromOutside() {}
+};
+
+enum class FrameStyle {
+  None,       // no border, no caption
+  FixedDialog // caption and close box, fixed size, no minimise or maximise box
+};
+
+struct WindowOptions {
+  std::string title;
+  FrameStyle frame = FrameStyle::None;
+  Rgb background{0, 0, 0};
+  PixelSize clientSize;
+  // A child window (picture panel, user control) lies inside this one, at childPosition.
+  class PlatformWindow* parent = nullptr;
+  PixelPoint childPosition;
+};
+
+// One native window. Created hidden; destroyed with the object.
+class PlatformWindow {
+ public:
+  virtual ~PlatformWindow() = default;
+  virtual NativeWindow Handle() const = 0;
+  virtual void SetTitle(const std::string& title) = 0;
+  // Client area position (screen for top-level windows, parent client for children) and size.
+  virtual void Move(PixelPoint position, PixelSize clientSize) = 0;
+  // Outer rectangle in screen pixels, frame included.
+  virtual PixelRect ScreenRect() const = 0;
+  virtual PixelSize ClientSize() const = 0;
+  virtual void SetVisible(bool visible) = 0;
+  // Shows the canvas as the window's picture (top-left aligned) and keeps it for repaints.
+  virtual void Present(const Canvas& picture) = 0;
+  virtual void SetFocus() = 0;
+  // Makes the window a child of a foreign window and moves it to that window's (0, 0).
+  virtual bool AdoptInto(NativeWindow foreignParent) = 0;
+};
+
+// An editable drop-down combo box (a native control inside a window).
+class PlatformComboBox {
+ public:
+  virtual ~PlatformComboBox() = default;
+  virtual void Move(PixelPoint position, PixelSize size) = 0;
+  virtual void SetText(const std::string& text) = 0;
+  virtual std::string Text() const = 0;
+  virtual void AddItem(const std::string& item) = 0;
+  virtual int ItemCount() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void SetFont(const FontSpec& font) = 0;
+};
+
+// Renders text in a font; used by the runtime to draw captions into canvases.
+class TextRenderer {
+ public:
+  virtual ~TextRenderer() = default;
+  virtual PixelSize Measure(const std::string& text, const FontSpec& font) = 0;
+  // Draws with a transparent background; (x, y) is the top-left of the text's box.
+  virtual void Draw(Canvas& canvas, int32_t x, int32_t y, const std::string& text, const FontSpec& font,
+                    Rgb colour) = 0;
+};
+
+using TimerId = uint32_t;
+
+class FormsPlatform {
+ public:
+  virtual ~FormsPlatform() = default;
+
+  // Process.
+  virtual std::string CommandLine() = 0;         // the arguments, without the program path
+  virtual std::string ApplicationFolder() = 0;   // no trailing separator except at a root
+  virtual void MessageBox(const std::string& text, const std::string& caption) = 0;  // OK only
+  virtual bool StartProgram(const std::string& path) = 0;  // normal, focused window; not waited for
+  [[noreturn]] virtual void EndProcessNow() = 0;          // runs no handler of any form
+  virtual void SetBusyPointer(bool busy) = 0;              // hourglass over every window
+  virtual bool OpenDocument(const std::string& address) = 0;  // the "open" verb
+
+  // Screen, pointer and other programs' windows.
+  virtual PixelSize ScreenSize() = 0;
+  virtual double TwipsPerPixelX() = 0;
+  virtual double TwipsPerPixelY() = 0;
+  virtual bool CursorPosition(PixelPoint& where) = 0;
+  virtual void ShowCursor(bool show) = 0;
+  // True when any top-level window, shown or hidden, has exactly this title.
+  virtual bool FindWindowByTitle(const std::string& title) = 0;
+  virtual bool WindowScreenRect(NativeWindow window, PixelRect& rect) = 0;
+  // Copies the whole screen into the canvas (resized to the screen).
+  virtual bool CaptureScreen(Canvas& into) = 0;
+  // The caption-zoom animation of a window between two screen rectangles.
+  virtual void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) = 0;
+  // The open-file dialog; true and the chosen path when the user picked one.
+  virtual bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
+                              const std::string& patterns, std::string& path) = 0;
+
+  // Windows and controls.
+  virtual std::unique_ptr<PlatformWindow> CreateWindow(const WindowOptions& options, WindowEvents& events) = 0;
+  virtual std::unique_ptr<PlatformComboBox> CreateComboBox(PlatformWindow& parent,
+                                                           std::function<void()> onTextChanged) = 0;
+  virtual TextRenderer& Text() = 0;
+
+  // Timers fire on the user-interface thread, between other events, until stopped.
+  virtual TimerId StartTimer(uint32_t intervalMs, std::function<void()> onTick) = 0;
+  virtual void StopTimer(TimerId timer) = 0;
+
+  // Runs events until QuitLoop is called (a modal show runs a nested loop the same way).
+  virtual void RunLoop() = 0;
+  virtual void QuitLoop() = 0;
+};
+
+}  // namespace vellora::shell

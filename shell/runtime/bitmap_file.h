@@ -1,0 +1,20 @@
+// Saving a canvas as a Windows bitmap: uncompressed 24-bit, bottom row first, rows padded to
+// 4 bytes, whatever the display's depth, so that every reader (the renderer first) gets it
+// right at any width.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "runtime/canvas.h"
+
+namespace vellora::shell {
+
+// The file's bytes: 14-byte file header, 40-byte info header, pixel rows.
+std::string EncodeBitmap24(const Canvas& picture);
+
+// Writes the bitmap next to its final place and renames it over path, so that a reader sees
+// the old file or the new one and a failed save leaves the old file whole.
+bool SaveBitmap24(FileSystem& files, const Canvas& picture, const std::string& path);
+
+}  // namespace vellora::shell

@@ -172,4 +172,8 @@ class FormsPlatform {
   virtual void QuitLoop() = 0;
 };
 
+// The running system's forms platform (defined by the backend that is linked in). argc and
+// argv are those of main on Linux; Windows backends take the command line from the system.
+std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv);
+
 }  // namespace vellora::shell

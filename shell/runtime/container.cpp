@@ -1,0 +1,57 @@
+#include "runtime/container.h"
+
+namespace vellora::shell {
+
+void Container::Cls() { surface_.Clear(backColour_); }
+
+void Container::Refresh() {
+  if (!window_) return;
+  Canvas composed = surface_;
+  for (Control* control : controls_)
+    if (control->Windowless() && control->Visible()) control->Paint(composed);
+  window_->Present(composed);
+}
+
+void Container::Add(Control& control) {
+  controls_.push_back(&control);
+  control.AttachTo(*this);
+  if (window_) control.ContainerWindowCreated();
+}
+
+void Container::OnMouseDown(int button, int shift, PixelPoint where) {
+  // The topmost windowless control under the point takes it.
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    Control& control = **it;
+    if (!control.Windowless() || !control.Visible() || !control.Enabled()) continue;
+    const PixelRect r = control.PixelBounds();
+    if (where.x >= r.left && where.x < r.right && where.y >= r.top && where.y < r.bottom) {
+      if (control.onMouseDown) control.onMouseDown(button, shift, where);
+      return;
+    }
+  }
+}
+
+void Container::OnResized(PixelSize client) {
+  ResizeSurface(client);
+  Refresh();
+}
+
+void Container::AdoptWindow(std::unique_ptr<PlatformWindow> window) {
+  window_ = std::move(window);
+  ResizeSurface(window_->ClientSize());
+  for (Control* control : controls_) control->ContainerWindowCreated();
+}
+
+void Container::DropWindow() {
+  for (Control* control : controls_) control->ContainerWindowDestroyed();
+  window_.reset();
+}
+
+void Container::ResizeSurface(PixelSize client) {
+  if (client.width == surface_.Width() && client.height == surface_.Height()) return;
+  Canvas resized(client.width, client.height, backColour_);
+  resized.Blit(surface_, 0, 0);
+  surface_ = std::move(resized);
+}
+
+}  // namespace vellora::shell

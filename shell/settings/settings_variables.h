@@ -18,4 +18,9 @@ extern int16_t BgmRepeatTrack;  // CD track to repeat; 0 for none
 extern std::string BgmFile;     // full path of the music file (UTF-8); empty for none
 extern int32_t ApiResult;       // what the most recent platform call returned
 
+// The cursor point taken when the session form or the settings dialog loads (only one of the
+// two is ever loaded in a process): the session's mouse-test reference, the dialog's zoom origin.
+extern int16_t CursorStartX;
+extern int16_t CursorStartY;
+
 }  // namespace vellora::shell

@@ -36,6 +36,8 @@ TEST(FrameClock, AdvanceAndMouseTest) {
 
   EXPECT_FALSE(MouseMovedFarEnough({0, 0}, {30, 30}));
   EXPECT_FALSE(MouseMovedFarEnough({0, 0}, {31, 0}));
+  EXPECT_FALSE(MouseMovedFarEnough({0, 0}, {31, 30}));
+  EXPECT_FALSE(MouseMovedFarEnough({0, 0}, {-30, -31}));
   EXPECT_TRUE(MouseMovedFarEnough({0, 0}, {-31, 31}));
   EXPECT_TRUE(MouseMovedFarEnough({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}));  // no overflow
 }

@@ -1,0 +1,109 @@
+#include "startup/session_form.h"
+
+#include <cstdlib>
+
+#include "runtime/bitmap_file.h"
+#include "settings/settings_variables.h"
+#include "startup/command_line.h"
+#include "startup/shell_texts.h"
+
+namespace vellora::shell {
+namespace {
+
+constexpr int32_t kMouseMoveLimit = 30;
+
+// The system's window background colour.
+constexpr Rgb kWindowBackground{255, 255, 255};
+
+// Stores a coordinate the way a 16-bit variable takes it: one out of range leaves it unchanged.
+void AssignInt16(int16_t& target, int32_t value) {
+  if (value >= INT16_MIN && value <= INT16_MAX) target = static_cast<int16_t>(value);
+}
+
+}  // namespace
+
+SessionForm::SessionForm(FormsApplication& application, FileSystem& files, SessionMusic& music,
+                         std::string commandLine)
+    : Form(application, FormDesign{kSessionTitle, FrameStyle::None, kWindowBackground, 0, 0}),
+      files_(files),
+      music_(music),
+      commandLine_(std::move(commandLine)) {
+  FormsPlatform& platform = application.Platform();
+  timer1_ = std::make_unique<FormTimer>(platform, 1000, false, [this] { Timer1Tick(); });
+  timer2_ = std::make_unique<FormTimer>(platform, 200, false, [this] { Timer2Tick(); });
+  timer3_ = std::make_unique<FormTimer>(platform, 50, true, [this] { Timer3Tick(); });
+}
+
+void SessionForm::FormLoad() {
+  FormsPlatform& platform = Platform();
+  const PixelSize screen = platform.ScreenSize();
+  Move(0, 0, PixelsToTwips(screen.width, TwipsPerPixelX()), PixelsToTwips(screen.height, TwipsPerPixelY()));
+
+  // The screen becomes the form's picture and the snapshot the renderer flies through. A failed
+  // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
+  if (!platform.CaptureScreen(Surface())) ResizeSurface(screen);
+  const std::string folder = platform.ApplicationFolder();
+  SaveBitmap24(files_, Surface(), folder + "\\" + kSnapshotFileName);
+
+  const std::string dataPath = folder + "\\" + kRendererFileName;
+  platform.StartProgram(dataPath);
+
+  StartMusic();
+
+  PixelPoint cursor;
+  if (platform.CursorPosition(cursor)) {
+    AssignInt16(CursorStartX, cursor.x);
+    AssignInt16(CursorStartY, cursor.y);
+  } else {
+    CursorStartX = 0;
+    CursorStartY = 0;
+  }
+}
+
+void SessionForm::StartMusic() {
+  if (BgmMode == kBgmModeCd) {
+    music_.OpenCdAudio();
+    timer2_->SetEnabled(true);
+  } else if (BgmMode == kBgmModeFile) {
+    const std::string extension = UpperExtension3(BgmFile);
+    if (extension == "WAV") {
+      music_.PlayWaveFile();
+    } else if (extension == "MP3") {
+      music_.PlayMp3File();
+      timer1_->SetEnabled(true);
+    }
+  }
+}
+
+void SessionForm::Timer1Tick() { music_.KeepMp3Playing(); }
+
+void SessionForm::Timer2Tick() {
+  music_.PollCdAudio();
+  timer2_->SetEnabled(music_.CdPollActive());
+}
+
+void SessionForm::Timer3Tick() {
+  PixelPoint cursor;  // a failed query reads as (0, 0)
+  Platform().CursorPosition(cursor);
+  if (std::llabs(int64_t{CursorStartY} - cursor.y) > kMouseMoveLimit &&
+      std::llabs(int64_t{CursorStartX} - cursor.x) > kMouseMoveLimit) {
+    timer3_->SetEnabled(false);
+    Unload();
+  }
+}
+
+void SessionForm::FormQueryUnload() {
+  if (timer2_->Enabled()) {
+    timer2_->SetEnabled(false);
+    music_.CloseCdAudio();
+  }
+  if (BgmMode == kBgmModeFile) {
+    const std::string extension = UpperExtension3(BgmFile);
+    if (extension == "WAV") music_.StopWave();
+    else if (extension == "MP3") music_.CloseMp3();
+  }
+  if (ModeLetter(commandLine_) == "S") Platform().ShowCursor(true);
+  Platform().EndProcessNow();
+}
+
+}  // namespace vellora::shell

@@ -1,0 +1,37 @@
+// The hidden session form: snapshots the screen, starts the renderer and the music, and ends
+// the shell when the mouse has moved more than 30 pixels on both axes from where it stood.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+#include "runtime/form.h"
+#include "runtime/form_timer.h"
+#include "startup/session_music.h"
+
+namespace vellora::shell {
+
+class SessionForm final : public Form {
+ public:
+  SessionForm(FormsApplication& application, FileSystem& files, SessionMusic& music, std::string commandLine);
+
+  FormTimer& Timer1() { return *timer1_; }  // 1000 ms: keeps an MP3 playing
+  FormTimer& Timer2() { return *timer2_; }  // 200 ms: music CD poll
+  FormTimer& Timer3() { return *timer3_; }  // 50 ms: the mouse-move end test
+
+ private:
+  void FormLoad() override;
+  void FormQueryUnload() override;
+  void StartMusic();
+  void Timer1Tick();
+  void Timer2Tick();
+  void Timer3Tick();
+
+  FileSystem& files_;
+  SessionMusic& music_;
+  std::string commandLine_;
+  std::unique_ptr<FormTimer> timer1_, timer2_, timer3_;
+};
+
+}  // namespace vellora::shell

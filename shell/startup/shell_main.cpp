@@ -1,0 +1,57 @@
+#include "startup/shell_main.h"
+
+#include "settings/settings_store.h"
+#include "startup/command_line.h"
+#include "startup/session_form.h"
+#include "startup/shell_texts.h"
+
+namespace vellora::shell {
+
+ShellProgram::ShellProgram(FormsApplication& application, FileSystem& files, SessionMusic& music, Modes modes)
+    : application_(application), files_(files), music_(music), modes_(std::move(modes)) {}
+
+ShellProgram::~ShellProgram() = default;
+
+Form* ShellProgram::Session() const { return session_.get(); }
+
+void ShellProgram::ShellMain() {
+  FormsPlatform& platform = application_.Platform();
+
+  // Another part of the system is up: the session, the settings dialog or the renderer. All
+  // three are always looked for.
+  bool running = false;
+  for (const char* title : {kSessionTitle, kSettingsTitle, kRendererTitle})
+    running = platform.FindWindowByTitle(title) || running;
+  if (running) platform.EndProcessNow();
+
+  const std::string commandLine = platform.CommandLine();
+  const std::string letter = ModeLetter(commandLine);
+
+  if (letter == "P") {
+    if (!modes_.preview) platform.EndProcessNow();
+    modes_.preview(PreviewHandle(commandLine));
+    return;
+  }
+
+  const std::string folder = platform.ApplicationFolder();
+  LoadSettings(files_, folder);
+
+  // The folder and the file name are joined as they stand.
+  if (!FileExists(files_, folder + "\\" + kRendererFileName)) {
+    platform.MessageBox(kRendererMissingText, kApplicationTitle);
+    platform.EndProcessNow();
+  }
+
+  if (letter == "C") {
+    if (modes_.settingsDialog) modes_.settingsDialog();
+    platform.EndProcessNow();
+  }
+
+  if (letter != "S" && !commandLine.empty()) platform.EndProcessNow();
+  if (letter == "S") platform.ShowCursor(false);
+
+  session_ = std::make_unique<SessionForm>(application_, files_, music_, commandLine);
+  session_->Load();
+}
+
+}  // namespace vellora::shell

@@ -1,0 +1,164 @@
+#include "fake_forms_platform.h"
+
+#include <algorithm>
+
+namespace vellora::shell::testing {
+
+FakeWindow::FakeWindow(FakeFormsPlatform& p, const WindowOptions& options, WindowEvents& e, NativeWindow h)
+    : platform(p), events(e), handle(h), title(options.title), child(options.parent != nullptr),
+      position(options.childPosition), client(options.clientSize) {
+  platform.windows.push_back(this);
+}
+
+FakeWindow::~FakeWindow() {
+  auto& all = platform.windows;
+  all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+void FakeWindow::Move(PixelPoint p, PixelSize size) {
+  position = p;
+  const bool resized = size.width != client.width || size.height != client.height;
+  client = size;
+  if (resized) events.OnResized(size);
+}
+
+void FakeWindow::SetVisible(bool v) {
+  const bool first = v && !visible;
+  visible = v;
+  if (first) events.OnResized(client);  // a window's first showing reports its size
+}
+
+bool FakeWindow::AdoptInto(NativeWindow parent) {
+  platform.log.push_back("AdoptInto " + std::to_string(parent));
+  if (!platform.foreignWindows.count(parent)) return false;
+  foreignParent = parent;
+  position = {0, 0};
+  return true;
+}
+
+PixelSize FakeTextRenderer::Measure(const std::string& text, const FontSpec&) {
+  int32_t chars = 0;
+  for (unsigned char c : text) chars += (c & 0xC0) != 0x80;
+  return {chars * kCellWidth, text.empty() ? 0 : kCellHeight};
+}
+
+void FakeTextRenderer::Draw(Canvas& canvas, int32_t x, int32_t y, const std::string& text, const FontSpec& font,
+                            Rgb colour) {
+  const int32_t chars = Measure(text, font).width / kCellWidth;
+  for (int32_t i = 0; i < chars; ++i)
+    canvas.FillRect({x + i * kCellWidth + 1, y + 2, x + i * kCellWidth + 6, y + 11}, colour);
+}
+
+bool FakeFormsPlatform::CursorPosition(PixelPoint& where) {
+  if (cursorFails) return false;
+  where = cursor.front();
+  if (cursor.size() > 1) cursor.pop_front();
+  return true;
+}
+
+bool FakeFormsPlatform::FindWindowByTitle(const std::string& title) {
+  log.push_back("FindWindow " + title);
+  if (otherWindowTitles.count(title)) return true;
+  return std::any_of(windows.begin(), windows.end(), [&](FakeWindow* w) { return !w->child && w->title == title; });
+}
+
+bool FakeFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
+  for (FakeWindow* w : windows)
+    if (w->handle == window) return rect = w->ScreenRect(), true;
+  const auto found = foreignWindows.find(window);
+  if (found == foreignWindows.end()) return false;
+  rect = found->second;
+  return true;
+}
+
+bool FakeFormsPlatform::CaptureScreen(Canvas& into) {
+  log.push_back("CaptureScreen");
+  if (captureFails) return false;
+  into.Resize(screen.width, screen.height);
+  for (int32_t y = 0; y < screen.height; ++y)
+    for (int32_t x = 0; x < screen.width; ++x)
+      into.SetPixel(x, y, {static_cast<uint8_t>(x * 3), static_cast<uint8_t>(y * 5), 77});
+  return true;
+}
+
+void FakeFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) {
+  const auto text = [](PixelRect r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+  };
+  log.push_back("Zoom " + text(from) + " to " + text(to));
+}
+
+std::unique_ptr<PlatformWindow> FakeFormsPlatform::CreateWindow(const WindowOptions& options, WindowEvents& events) {
+  return std::make_unique<FakeWindow>(*this, options, events, nextHandle_++);
+}
+
+namespace {
+class FakeComboBox final : public PlatformComboBox {
+ public:
+  explicit FakeComboBox(std::function<void()> changed) : changed_(std::move(changed)) {}
+  void Move(PixelPoint, PixelSize) override {}
+  void SetText(const std::string& t) override {
+    text_ = t;
+    changed_();
+  }
+  std::string Text() const override { return text_; }
+  void AddItem(const std::string& item) override { items_.push_back(item); }
+  int ItemCount() const override { return static_cast<int>(items_.size()); }
+  void SetEnabled(bool) override {}
+  void SetFont(const FontSpec&) override {}
+
+ private:
+  std::function<void()> changed_;
+  std::string text_;
+  std::vector<std::string> items_;
+};
+}  // namespace
+
+std::unique_ptr<PlatformComboBox> FakeFormsPlatform::CreateComboBox(PlatformWindow&, std::function<void()> changed) {
+  return std::make_unique<FakeComboBox>(std::move(changed));
+}
+
+TimerId FakeFormsPlatform::StartTimer(uint32_t intervalMs, std::function<void()> onTick) {
+  timers_[nextTimer_] = Timer{intervalMs, now_ + intervalMs, std::move(onTick)};
+  return nextTimer_++;
+}
+
+bool FakeFormsPlatform::TimerActive(uint32_t intervalMs) const {
+  return std::any_of(timers_.begin(), timers_.end(), [&](const auto& t) { return t.second.interval == intervalMs; });
+}
+
+void FakeFormsPlatform::Advance(uint32_t ms) {
+  const uint64_t end = now_ + ms;
+  for (;;) {
+    auto next = timers_.end();
+    for (auto it = timers_.begin(); it != timers_.end(); ++it)
+      if (it->second.due <= end && (next == timers_.end() || it->second.due < next->second.due)) next = it;
+    if (next == timers_.end()) break;
+    now_ = next->second.due;
+    next->second.due += next->second.interval;
+    const std::function<void()> tick = next->second.onTick;  // the handler may stop its timer
+    tick();
+  }
+  now_ = end;
+}
+
+void FakeFormsPlatform::RunLoop() {
+  ++loopDepth;
+  quit_ = false;
+  while (!quit_ && !loopScript.empty()) {
+    const auto step = std::move(loopScript.front());
+    loopScript.pop_front();
+    step();
+  }
+  quit_ = false;
+  --loopDepth;
+}
+
+FakeWindow* FakeFormsPlatform::WindowTitled(const std::string& title) const {
+  for (FakeWindow* w : windows)
+    if (w->title == title) return w;
+  return nullptr;
+}
+
+}  // namespace vellora::shell::testing

@@ -1,0 +1,144 @@
+// A recording forms platform for unit tests: windows, timers and the loop are simulated, every
+// visible effect is logged in order, and ending the process throws ProcessEnded.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/forms_platform.h"
+#include "runtime/canvas.h"
+
+namespace vellora::shell::testing {
+
+struct ProcessEnded {};
+
+class FakeFormsPlatform;
+
+class FakeWindow final : public PlatformWindow {
+ public:
+  FakeWindow(FakeFormsPlatform& platform, const WindowOptions& options, WindowEvents& events, NativeWindow handle);
+  ~FakeWindow() override;
+
+  NativeWindow Handle() const override { return handle; }
+  void SetTitle(const std::string& t) override { title = t; }
+  void Move(PixelPoint p, PixelSize size) override;
+  PixelRect ScreenRect() const override { return {position.x, position.y, position.x + client.width, position.y + client.height}; }
+  PixelSize ClientSize() const override { return client; }
+  void SetVisible(bool v) override;
+  void Present(const Canvas& picture) override { presented = picture; ++presents; }
+  void SetFocus() override {}
+  bool AdoptInto(NativeWindow parent) override;
+
+  FakeFormsPlatform& platform;
+  WindowEvents& events;
+  NativeWindow handle;
+  std::string title;
+  bool visible = false;
+  bool child;
+  PixelPoint position;
+  PixelSize client;
+  Canvas presented;
+  int presents = 0;
+  NativeWindow foreignParent = 0;
+};
+
+// Text in the fake is a row of 7 x 13 cells, one per character, each with a 5 x 9 block.
+class FakeTextRenderer final : public TextRenderer {
+ public:
+  static constexpr int kCellWidth = 7, kCellHeight = 13;
+  PixelSize Measure(const std::string& text, const FontSpec&) override;
+  void Draw(Canvas& canvas, int32_t x, int32_t y, const std::string& text, const FontSpec&, Rgb colour) override;
+};
+
+class FakeFormsPlatform final : public FormsPlatform {
+ public:
+  // Inputs.
+  std::string commandLine;
+  std::string applicationFolder = "C:\\Vellora";
+  std::set<std::string> otherWindowTitles;  // top-level windows of other programs
+  std::deque<PixelPoint> cursor{{100, 100}};  // the last position repeats
+  bool cursorFails = false;
+  bool captureFails = false;
+  PixelSize screen{64, 48};
+  double twipsPerPixel = 15;
+
+  // What happened, in order: "MessageBox <caption>: <text>", "StartProgram <path>",
+  // "ShowCursor false", "EndProcess", "CaptureScreen", ...
+  std::vector<std::string> log;
+  std::vector<FakeWindow*> windows;  // live windows
+  int loopDepth = 0;
+
+  std::string CommandLine() override { return commandLine; }
+  std::string ApplicationFolder() override { return applicationFolder; }
+  void MessageBox(const std::string& text, const std::string& caption) override {
+    log.push_back("MessageBox " + caption + ": " + text);
+  }
+  bool StartProgram(const std::string& path) override {
+    log.push_back("StartProgram " + path);
+    return true;
+  }
+  [[noreturn]] void EndProcessNow() override {
+    log.push_back("EndProcess");
+    throw ProcessEnded{};
+  }
+  void SetBusyPointer(bool busy) override { log.push_back(busy ? "BusyPointer on" : "BusyPointer off"); }
+  bool OpenDocument(const std::string& address) override {
+    log.push_back("OpenDocument " + address);
+    return true;
+  }
+  PixelSize ScreenSize() override { return screen; }
+  double TwipsPerPixelX() override { return twipsPerPixel; }
+  double TwipsPerPixelY() override { return twipsPerPixel; }
+  bool CursorPosition(PixelPoint& where) override;
+  void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
+  bool FindWindowByTitle(const std::string& title) override;
+  bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
+  bool CaptureScreen(Canvas& into) override;
+  void ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) override;
+  bool ChooseOpenFile(PlatformWindow*, const std::string& title, const std::string&, const std::string&,
+                      std::string& path) override {
+    log.push_back("ChooseOpenFile " + title);
+    if (chosenFile.empty()) return false;
+    path = chosenFile;
+    return true;
+  }
+  std::string chosenFile;
+  std::map<NativeWindow, PixelRect> foreignWindows;
+
+  std::unique_ptr<PlatformWindow> CreateWindow(const WindowOptions& options, WindowEvents& events) override;
+  std::unique_ptr<PlatformComboBox> CreateComboBox(PlatformWindow& parent, std::function<void()> onTextChanged) override;
+  TextRenderer& Text() override { return text_; }
+
+  TimerId StartTimer(uint32_t intervalMs, std::function<void()> onTick) override;
+  void StopTimer(TimerId timer) override { timers_.erase(timer); }
+  // Moves the clock on, firing every due tick in time order.
+  void Advance(uint32_t ms);
+  size_t ActiveTimers() const { return timers_.size(); }
+  bool TimerActive(uint32_t intervalMs) const;
+
+  // The loop runs the scripted steps; it ends when QuitLoop is called or the script is done.
+  std::deque<std::function<void()>> loopScript;
+  void RunLoop() override;
+  void QuitLoop() override { quit_ = true; }
+
+  FakeWindow* WindowTitled(const std::string& title) const;
+
+ private:
+  struct Timer {
+    uint32_t interval;
+    uint64_t due;
+    std::function<void()> onTick;
+  };
+  FakeTextRenderer text_;
+  std::map<TimerId, Timer> timers_;
+  TimerId nextTimer_ = 1;
+  uint64_t now_ = 0;
+  NativeWindow nextHandle_ = 0x1000;
+  bool quit_ = false;
+};
+
+}  // namespace vellora::shell::testing

@@ -1,0 +1,192 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fake_forms_platform.h"
+#include "runtime/combo_box.h"
+#include "runtime/form.h"
+#include "runtime/form_timer.h"
+#include "runtime/label.h"
+#include "runtime/picture_controls.h"
+#include "runtime/property_bag.h"
+
+namespace vellora::shell {
+namespace {
+
+using testing::FakeFormsPlatform;
+using testing::FakeTextRenderer;
+using ::testing::ElementsAre;
+
+class RecordingForm : public Form {
+ public:
+  RecordingForm(FormsApplication& app, std::vector<std::string>& log)
+      : Form(app, FormDesign{"Test Form", FrameStyle::FixedDialog, {10, 20, 30}, 1500, 750}), log_(log) {}
+  using Container::ResizeSurface;
+
+ private:
+  void FormLoad() override { log_.push_back("load"); }
+  void FormQueryUnload() override { log_.push_back("query-unload"); }
+  void FormUnload() override { log_.push_back("unload"); }
+  void FormResize() override { log_.push_back("resize " + std::to_string(ScaleWidth()) + "x" + std::to_string(ScaleHeight())); }
+  std::vector<std::string>& log_;
+};
+
+class FormsRuntimeTest : public ::testing::Test {
+ protected:
+  FakeFormsPlatform platform;
+  FormsApplication application{platform};
+  std::vector<std::string> log;
+  RecordingForm form{application, log};
+};
+
+TEST_F(FormsRuntimeTest, LoadMakesAHiddenTitledWindowAndUnloadRunsBothHandlersInOrder) {
+  form.Load();
+  ASSERT_TRUE(form.Loaded());
+  const auto* window = platform.WindowTitled("Test Form");
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->visible);
+  EXPECT_EQ(window->client.width, 100);  // 1500 twips at 15 twips per pixel
+  EXPECT_TRUE(platform.FindWindowByTitle("Test Form"));
+  EXPECT_EQ(application.LoadedForms(), 1u);
+
+  form.Show();
+  EXPECT_TRUE(window->visible);
+  form.OnCloseRequested();  // the close box unloads
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(application.LoadedForms(), 0u);
+  EXPECT_THAT(log, ElementsAre("load", "resize 100x50", "query-unload", "unload"));
+  EXPECT_FALSE(platform.FindWindowByTitle("Test Form"));
+}
+
+TEST_F(FormsRuntimeTest, ModalShowReturnsWhenTheFormIsGone) {
+  platform.loopScript = {[&] { log.push_back("user works"); }, [&] { form.Unload(); },
+                         [&] { log.push_back("never reached"); }};
+  form.Show(true);
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_THAT(log, ElementsAre("load", "resize 100x50", "user works", "query-unload", "unload"));
+}
+
+TEST_F(FormsRuntimeTest, ApplicationLoopEndsWithTheLastForm) {
+  form.Load();
+  platform.loopScript = {[&] { form.Unload(); }, [&] { log.push_back("never reached"); }};
+  application.Run();
+  EXPECT_EQ(platform.loopScript.size(), 1u);
+  application.Run();  // nothing loaded: returns at once
+  EXPECT_EQ(platform.loopScript.size(), 1u);
+}
+
+TEST_F(FormsRuntimeTest, WindowlessControlsAreDrawnOverTheRetainedPicture) {
+  Label centred("lbl", 15);
+  centred.SetBounds({150, 150, 1050, 300});  // 10,10 to 80,30 in pixels
+  centred.SetAlignment(Label::Alignment::Centre);
+  centred.SetForeColour({255, 255, 255});
+  Label fitted("lbl_BGM", 1);
+  fitted.SetBounds({150, 450, 15, 15});
+  fitted.SetAutoSize(true);
+  ImageControl image("Img_BGM", 0);
+  image.SetBounds({1200, 150, 45, 45});  // 3 x 3 pixels: clips the 4 x 4 picture
+  image.SetPicture(Canvas(4, 4, {0, 200, 0}));
+  form.Add(centred);
+  form.Add(fitted);
+  form.Add(image);
+  form.Show();
+  centred.SetCaption("ab");
+  fitted.SetCaption(u8"無し");
+
+  const Canvas& shown = platform.WindowTitled("Test Form")->presented;
+  // Centred: two 7-pixel cells in a 70-pixel box start at 10 + 28.
+  EXPECT_EQ(shown.Pixel(10 + 28 + 1, 12), (Rgb{255, 255, 255}));
+  EXPECT_EQ(shown.Pixel(10 + 27, 12), (Rgb{10, 20, 30}));
+  // Auto-sized to two characters of the fake font.
+  EXPECT_EQ(fitted.PixelBounds().Width(), 2 * FakeTextRenderer::kCellWidth);
+  EXPECT_EQ(shown.Pixel(11, 32), (Rgb{0, 0, 0}));
+  // The picture at its own size, clipped by the control.
+  EXPECT_EQ(shown.Pixel(82, 12), (Rgb{0, 200, 0}));
+  EXPECT_EQ(shown.Pixel(83, 13), (Rgb{10, 20, 30}));
+  // The retained picture itself is untouched by the controls.
+  EXPECT_EQ(form.Surface().Pixel(11, 12), (Rgb{10, 20, 30}));
+}
+
+TEST_F(FormsRuntimeTest, MouseDownGoesToTheWindowlessControlUnderThePointer) {
+  ImageControl mark("Img_BGM", 2);
+  mark.SetBounds({300, 300, 195, 195});
+  int hits = 0;
+  mark.onMouseDown = [&](int button, int, PixelPoint) { hits += button; };
+  form.Add(mark);
+  form.Show();
+  form.OnMouseDown(kRightButton, 0, {25, 25});
+  form.OnMouseDown(kLeftButton, 0, {5, 5});
+  EXPECT_EQ(hits, kRightButton);
+  mark.SetEnabled(false);
+  form.OnMouseDown(kLeftButton, 0, {25, 25});
+  EXPECT_EQ(hits, kRightButton);
+}
+
+TEST_F(FormsRuntimeTest, ComboBoxKeepsItsStateAcrossTheNativeControl) {
+  ComboBox combo("BGM_Repeat", 0);
+  combo.SetText("5");
+  combo.AddItem("");
+  combo.AddItem("1");
+  form.Add(combo);
+  EXPECT_EQ(combo.Text(), "5");
+  form.Load();
+  EXPECT_EQ(combo.Text(), "5");
+  combo.SetText("45");
+  EXPECT_EQ(combo.Text(), "45");
+  EXPECT_EQ(combo.ListCount(), 2);
+}
+
+TEST_F(FormsRuntimeTest, TimersTickOnlyWhileEnabledWithANonZeroInterval) {
+  int ticks = 0;
+  FormTimer timer(platform, 100, false, [&] { ++ticks; });
+  platform.Advance(500);
+  EXPECT_EQ(ticks, 0);
+  timer.SetEnabled(true);
+  platform.Advance(350);
+  EXPECT_EQ(ticks, 3);
+  timer.SetInterval(0);
+  platform.Advance(500);
+  EXPECT_EQ(ticks, 3);
+  timer.SetInterval(50);
+  platform.Advance(100);
+  EXPECT_EQ(ticks, 5);
+  timer.SetEnabled(false);
+  EXPECT_EQ(platform.ActiveTimers(), 0u);
+}
+
+TEST(PropertyBag, KeysIgnoreCaseAndDefaultsAreNotStored) {
+  PropertyBag bag;
+  bag.Write("Caption", "Command1", "Command1");
+  EXPECT_FALSE(bag.Has("caption"));
+  bag.Write("Caption", "OK", "Command1");
+  EXPECT_EQ(bag.Read("CAPTION", "x"), "OK");
+  bag.Write("caption", "Command1", "Command1");
+  EXPECT_EQ(bag.Size(), 0u);
+  EXPECT_EQ(bag.Read("Caption", "fallback"), "fallback");
+}
+
+TEST(Canvas, LinesRectanglesGradientAndStretch) {
+  Canvas c(10, 6, {1, 1, 1});
+  c.DrawLine(0, 2, 10, 2, {9, 9, 9});
+  EXPECT_EQ(c.Pixel(9, 2), (Rgb{9, 9, 9}));
+  c.DrawLine(3, 0, 3, 4, {7, 7, 7});  // the end point is not drawn
+  EXPECT_EQ(c.Pixel(3, 3), (Rgb{7, 7, 7}));
+  EXPECT_EQ(c.Pixel(3, 4), (Rgb{1, 1, 1}));
+  c.FillRect({-5, -5, 2, 1}, {5, 5, 5});  // clipped, no crash
+  EXPECT_EQ(c.Pixel(1, 0), (Rgb{5, 5, 5}));
+
+  Canvas g(2, 4);
+  g.FillVerticalGradient({0, 0, 2, 4}, {0, 0, 0}, {200, 100, 40});
+  EXPECT_EQ(g.Pixel(0, 0), (Rgb{0, 0, 0}));
+  EXPECT_EQ(g.Pixel(1, 2), (Rgb{100, 50, 20}));
+  EXPECT_EQ(g.Pixel(1, 3), (Rgb{150, 75, 30}));  // the bottom colour itself is never reached
+
+  Canvas small(2, 1);
+  small.SetPixel(1, 0, {50, 60, 70});
+  Canvas big(4, 2);
+  big.StretchCopy(small, {0, 0, 2, 1}, {0, 0, 4, 2});
+  EXPECT_EQ(big.Pixel(3, 1), (Rgb{50, 60, 70}));
+  EXPECT_EQ(big.Pixel(1, 1), (Rgb{0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace vellora::shell

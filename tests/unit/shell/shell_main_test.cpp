@@ -1,0 +1,324 @@
+#include "startup/shell_main.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fake_file_system.h"
+#include "fake_forms_platform.h"
+#include "settings/settings_variables.h"
+#include "startup/command_line.h"
+
+namespace vellora::shell {
+namespace {
+
+using testing::FakeFileSystem;
+using testing::FakeFormsPlatform;
+using testing::ProcessEnded;
+using ::testing::ElementsAre;
+
+class RecordingMusic final : public SessionMusic {
+ public:
+  explicit RecordingMusic(std::vector<std::string>& log) : log_(log) {}
+  void OpenCdAudio() override { log_.push_back("OpenCdAudio"); }
+  void PollCdAudio() override { log_.push_back("PollCdAudio"); }
+  bool CdPollActive() override { return cdAnswers; }
+  void CloseCdAudio() override { log_.push_back("CloseCdAudio"); }
+  void PlayWaveFile() override { log_.push_back("PlayWaveFile"); }
+  void StopWave() override { log_.push_back("StopWave"); }
+  void PlayMp3File() override { log_.push_back("PlayMp3File"); }
+  void KeepMp3Playing() override { log_.push_back("KeepMp3Playing"); }
+  void CloseMp3() override { log_.push_back("CloseMp3"); }
+  bool cdAnswers = true;
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+constexpr const char* kDataPath = "C:\\Vellora\\Vellora.data";
+constexpr const char* kIniPath = "C:\\Vellora\\Vellora.ini";
+
+class ShellMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BgmMode = 0;
+    BgmRepeatTrack = 0;
+    BgmFile.clear();
+    CursorStartX = CursorStartY = 0;
+    files.files[kDataPath] = "renderer";
+  }
+
+  // Runs ShellMain; true when it ended the process.
+  bool Start(const std::string& commandLine) {
+    platform.commandLine = commandLine;
+    try {
+      shell.ShellMain();
+      return false;
+    } catch (const ProcessEnded&) {
+      return true;
+    }
+  }
+  // Runs the timers; true when a handler ended the process.
+  bool Advance(uint32_t ms) {
+    try {
+      platform.Advance(ms);
+      return false;
+    } catch (const ProcessEnded&) {
+      return true;
+    }
+  }
+  size_t Count(const std::string& entry) const { return std::count(platform.log.begin(), platform.log.end(), entry); }
+  std::vector<std::string> Effects() const {  // the log without the window look-ups
+    std::vector<std::string> out;
+    for (const auto& e : platform.log)
+      if (e.rfind("FindWindow", 0) != 0) out.push_back(e);
+    return out;
+  }
+  void WriteSettings(const std::string& mode, const std::string& file) {
+    // Code page 932 bytes of the three keys.
+    files.files[kIniPath] = "[Section]\r\nBGM\x8b\xe6\x95\xaa=" + mode + "\r\nBGM\xcc\xa7\xb2\xd9=" + file + "\r\n";
+    if (!file.empty()) files.files[file] = "music";
+  }
+
+  FakeFormsPlatform platform;
+  FakeFileSystem files;
+  std::vector<std::string> music;
+  RecordingMusic recorder{music};
+  FormsApplication application{platform};
+  ShellProgram shell{application, files, recorder};
+};
+
+TEST(CommandLine, ModeLetterAndPreviewHandle) {
+  EXPECT_EQ(ModeLetter("/s"), "S");
+  EXPECT_EQ(ModeLetter("-S"), "S");
+  EXPECT_EQ(ModeLetter("/S:1234"), "S");
+  EXPECT_EQ(ModeLetter("xs"), "S");
+  EXPECT_EQ(ModeLetter("S"), "");
+  EXPECT_EQ(ModeLetter(""), "");
+  EXPECT_EQ(ModeLetter("/c:1234"), "C");
+  EXPECT_EQ(ModeLetter(u8"ａp"), "P");  // characters, not bytes
+  EXPECT_EQ(PreviewHandle("/p 1234"), 1234);
+  EXPECT_EQ(PreviewHandle("/P:1234"), 1234);
+  EXPECT_EQ(PreviewHandle("/p"), 0);
+  EXPECT_EQ(PreviewHandle("/p xyz"), 0);
+  EXPECT_EQ(PreviewHandle("/p 99999999999"), 0);  // does not fit 32 bits
+  EXPECT_EQ(UpperExtension3("C:\\a.Mp3"), "MP3");
+  EXPECT_EQ(UpperExtension3("x.wave"), "AVE");
+  EXPECT_EQ(UpperExtension3("ab"), "AB");
+}
+
+TEST_F(ShellMainTest, AnyOfTheThreeTitlesEndsTheProcessSilentlyAfterAllThreeLookups) {
+  for (const char* title : {"Vellora_Main", "<Vellora>", "Vellora_Tessel"}) {
+    FakeFormsPlatform p;
+    FormsApplication app{p};
+    ShellProgram s{app, files, recorder};
+    p.otherWindowTitles = {title};
+    p.commandLine = "/s";
+    EXPECT_THROW(s.ShellMain(), ProcessEnded) << title;
+    EXPECT_THAT(p.log, ElementsAre("FindWindow Vellora_Main", "FindWindow <Vellora>", "FindWindow Vellora_Tessel",
+                                   "EndProcess"));
+  }
+  // A running preview does not count.
+  platform.otherWindowTitles = {"Preview Window"};
+  EXPECT_FALSE(Start("/s"));
+}
+
+TEST_F(ShellMainTest, ModeTable) {
+  struct Row {
+    const char* commandLine;
+    bool ends;
+    bool session;
+    bool cursorHidden;
+  };
+  const Row rows[] = {{"/s", false, true, true},   {"-S", false, true, true}, {"/S:1234", false, true, true},
+                      {"", false, true, false},    {"S", true, false, false}, {"/a", true, false, false},
+                      {"/c:1234", true, false, false}, {"/p 1234", true, false, false}};
+  for (const Row& row : rows) {
+    FakeFormsPlatform p;
+    FormsApplication app{p};
+    ShellProgram s{app, files, recorder};
+    p.commandLine = row.commandLine;
+    bool ended = false;
+    try {
+      s.ShellMain();
+    } catch (const ProcessEnded&) {
+      ended = true;
+    }
+    EXPECT_EQ(ended, row.ends) << row.commandLine;
+    EXPECT_EQ(s.Session() != nullptr, row.session) << row.commandLine;
+    EXPECT_EQ(std::count(p.log.begin(), p.log.end(), "ShowCursor false"), row.cursorHidden ? 1 : 0) << row.commandLine;
+  }
+}
+
+TEST_F(ShellMainTest, PreviewAndSettingsModesHandOver) {
+  int32_t previewHandle = -1;
+  int dialogs = 0;
+  ShellProgram::Modes modes{[&](int32_t h) { previewHandle = h; }, [&] { ++dialogs; }};
+  ShellProgram withModes{application, files, recorder, modes};
+
+  platform.commandLine = "/P:1234";
+  files.files.erase(kDataPath);  // not checked for the preview
+  withModes.ShellMain();
+  EXPECT_EQ(previewHandle, 1234);
+
+  files.files[kDataPath] = "renderer";
+  platform.commandLine = "/c:77";
+  EXPECT_THROW(withModes.ShellMain(), ProcessEnded);  // the process ends when the dialog closes
+  EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(ShellMainTest, MissingRendererIsReportedBeforeTheLetterIsLookedAtAgain) {
+  files.files.erase(kDataPath);
+  for (const char* commandLine : {"/s", "/c", "/a", ""}) {
+    platform.log.clear();
+    EXPECT_TRUE(Start(commandLine)) << commandLine;
+    EXPECT_THAT(Effects(), ElementsAre(std::string("MessageBox Vellora(ScreenSaver): ") +
+                                           u8"Vellora.data が Vellora.scr と同じﾌｫﾙﾀﾞに見つかりません！",
+                                       "EndProcess"))
+        << commandLine;
+  }
+}
+
+TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
+  platform.cursor = {{500, 400}};
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "StartProgram C:\\Vellora\\Vellora.data"));
+  EXPECT_EQ(CursorStartX, 500);
+  EXPECT_EQ(CursorStartY, 400);
+
+  // The snapshot holds the captured screen and was complete before the renderer started.
+  const std::string& bmp = files.files.at("C:\\Vellora\\Vellora.bmp");
+  EXPECT_EQ(bmp.size(), 54u + 64u * 3u * 48u);
+  EXPECT_EQ(static_cast<uint8_t>(bmp[54 + 2]), 0);    // the bottom-left pixel's red: x = 0
+  EXPECT_EQ(static_cast<uint8_t>(bmp[54 + 1]), 235);  // its green: 47 * 5
+
+  // Hidden, titled, findable.
+  const auto* window = platform.WindowTitled("Vellora_Main");
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->visible);
+  EXPECT_TRUE(platform.FindWindowByTitle("Vellora_Main"));
+  EXPECT_TRUE(platform.TimerActive(50));
+  EXPECT_FALSE(platform.TimerActive(200));
+  EXPECT_FALSE(platform.TimerActive(1000));
+}
+
+TEST_F(ShellMainTest, FailedCaptureSavesABlankPictureAndFailedSaveKeepsTheOldSnapshot) {
+  platform.captureFails = true;
+  ASSERT_FALSE(Start(""));
+  const std::string& blank = files.files.at("C:\\Vellora\\Vellora.bmp");
+  EXPECT_EQ(blank.size(), 54u + 64u * 3u * 48u);
+
+  FakeFormsPlatform p;
+  FormsApplication app{p};
+  ShellProgram s{app, files, recorder};
+  files.files["C:\\Vellora\\Vellora.bmp"] = "older";
+  files.failReplaces = true;
+  p.commandLine = "/s";
+  s.ShellMain();
+  EXPECT_EQ(files.files.at("C:\\Vellora\\Vellora.bmp"), "older");
+  EXPECT_EQ(std::count(p.log.begin(), p.log.end(), "StartProgram C:\\Vellora\\Vellora.data"), 1);
+}
+
+TEST_F(ShellMainTest, MusicByModeAndExtension) {
+  struct Case {
+    std::string mode, file;
+    std::vector<std::string> music;
+    uint32_t timer;  // the music timer left running, 0 for none
+  };
+  const Case cases[] = {
+      {"2", "C:\\m\\song.Mp3", {"PlayMp3File"}, 1000}, {"2", "C:\\m\\loop.wav", {"PlayWaveFile"}, 0},
+      {"2", "C:\\m\\tune.mid", {}, 0},                 {"2", "C:\\m\\tune.wave", {}, 0},
+      {"1", "", {"OpenCdAudio"}, 200},                 {"0", "C:\\m\\loop.wav", {}, 0},
+  };
+  for (const Case& c : cases) {
+    FakeFormsPlatform p;
+    FormsApplication app{p};
+    music.clear();
+    ShellProgram s{app, files, recorder};
+    WriteSettings(c.mode, c.file);
+    p.commandLine = "/s";
+    s.ShellMain();
+    EXPECT_EQ(music, c.music) << c.mode << " " << c.file;
+    for (uint32_t interval : {200u, 1000u}) EXPECT_EQ(p.TimerActive(interval), interval == c.timer) << c.file;
+  }
+}
+
+TEST_F(ShellMainTest, MouseTestNeedsMoreThanThirtyPixelsOnBothAxesFromTheLoadPoint) {
+  struct Case {
+    PixelPoint to;
+    bool ends;
+  };
+  for (const Case& c : {Case{{140, 100}, false}, Case{{130, 130}, false}, Case{{131, 130}, false},
+                        Case{{130, 131}, false}, Case{{131, 131}, true}, Case{{69, 131}, true}}) {
+    FakeFormsPlatform p;
+    FormsApplication app{p};
+    ShellProgram s{app, files, recorder};
+    p.commandLine = "/s";
+    p.cursor = {{100, 100}, c.to};
+    s.ShellMain();
+    bool ended = false;
+    try {
+      p.Advance(500);
+    } catch (const ProcessEnded&) {
+      ended = true;
+    }
+    EXPECT_EQ(ended, c.ends) << c.to.x << "," << c.to.y;
+  }
+  // A slow drift of 5 pixels a tick adds up from the load point.
+  platform.cursor = {{100, 100}};
+  for (int step = 1; step <= 10; ++step) platform.cursor.push_back({100 + 5 * step, 100 + 5 * step});
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_FALSE(Advance(50 * 6));  // 30 pixels: not yet
+  EXPECT_TRUE(Advance(50));       // 35 pixels
+}
+
+TEST_F(ShellMainTest, EndingStopsMusicShowsCursorOnceInModeSAndEndsTheProcess) {
+  WriteSettings("2", "C:\\m\\song.mp3");
+  platform.cursor = {{100, 100}, {100, 100}, {200, 200}};
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_TRUE(Advance(1000));
+  EXPECT_THAT(music, ElementsAre("PlayMp3File", "CloseMp3"));
+  EXPECT_EQ(Count("ShowCursor false"), 1u);
+  EXPECT_EQ(Count("ShowCursor true"), 1u);
+  EXPECT_EQ(platform.log.back(), "EndProcess");
+}
+
+TEST_F(ShellMainTest, EmptyCommandLineNeverTouchesTheCursor) {
+  WriteSettings("2", "C:\\m\\loop.WAV");
+  platform.cursor = {{100, 100}, {300, 300}};
+  ASSERT_FALSE(Start(""));
+  EXPECT_TRUE(Advance(50));
+  EXPECT_THAT(music, ElementsAre("PlayWaveFile", "StopWave"));
+  EXPECT_EQ(Count("ShowCursor false") + Count("ShowCursor true"), 0u);
+}
+
+TEST_F(ShellMainTest, CdPollSwitchesOffAfterAFailedPollAndThenTheEndDoesNotCloseTheDrive) {
+  WriteSettings("1", "");
+  recorder.cdAnswers = false;  // no disc
+  platform.cursor = {{100, 100}};
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_FALSE(Advance(1000));
+  EXPECT_EQ(std::count(music.begin(), music.end(), "PollCdAudio"), 1);
+  platform.cursor = {{200, 200}};
+  EXPECT_TRUE(Advance(50));
+  EXPECT_THAT(music, ElementsAre("OpenCdAudio", "PollCdAudio"));
+
+  // With a disc the drive is polled every 200 ms and closed at the end.
+  FakeFormsPlatform p;
+  FormsApplication app{p};
+  ShellProgram s{app, files, recorder};
+  music.clear();
+  recorder.cdAnswers = true;
+  p.commandLine = "/s";
+  p.cursor = {{100, 100}};
+  s.ShellMain();
+  p.Advance(1000);
+  p.cursor = {{200, 200}};
+  EXPECT_THROW(p.Advance(50), ProcessEnded);
+  EXPECT_EQ(std::count(music.begin(), music.end(), "PollCdAudio"), 5);
+  EXPECT_EQ(music.back(), "CloseCdAudio");
+}
+
+}  // namespace
+}  // namespace vellora::shell

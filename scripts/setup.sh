@@ -12,6 +12,8 @@ packages=(
   libosmesa6-dev
   # Windows cross build and its test host
   g++-mingw-w64-x86-64-posix wine wine64
+  # image decoding of the shell's embedded pictures (header-only, compiled into both builds)
+  libstb-dev
   # unit tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing (clang + libFuzzer runtime)

@@ -9,7 +9,7 @@ packages=(
   # renderer: X11, GL 1.1 and GLU
   libx11-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   # offscreen GL for scene tests and the preview-still tool
-  libosmesa6-dev
+  libosmesa6-dev zlib1g-dev
   # Windows cross build and its test host
   g++-mingw-w64-x86-64-posix wine wine64
   # image decoding of the shell's embedded pictures (header-only, compiled into both builds)

@@ -1,0 +1,301 @@
+#!/usr/bin/env python3
+"""Renderer benchmark: Vellora.data against a minimal GLX loop drawing the same frames.
+
+For each screen size it starts an Xvfb server, writes a 24-bit snapshot BMP beside a fresh copy
+of the renderer, and runs the renderer and the reference loop in turn (alternating which goes
+first) under the swap probe (LD_PRELOAD). Each run lasts a fixed time from launch and ends with SIGTERM; one unmeasured run of each
+program comes first.
+Figures per run:
+  start to first frame  probe constructor (after exec and dynamic linking) to the return of the
+                        first glXSwapBuffers
+  launch to first frame the driver's clock just before spawning, to the same swap (adds exec and
+                        library loading; informational)
+  frames per second     (swaps - 1) / (last swap - first swap): unpaced, vblank_mode=0
+  CPU per frame         (user + sys of the child, all threads) / swaps, from wait4
+  peak memory           ru_maxrss of the child, from wait4
+The median of the runs is reported for each program, and the median of the per-run ratios
+(renderer run i against the neighbouring reference run i) as the ratio. Missed targets are reported,
+never fatal: the exit status is non-zero only when a measurement could not be made.
+"""
+import argparse
+import os
+import shutil
+import signal
+import socket
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREENS = [(1280, 1024), (1920, 1080)]
+
+
+def write_snapshot(path, width, height):
+    """A bottom-up 24-bit BMP with a diagonal colour pattern, so the texture is not uniform."""
+    stride = (width * 3 + 3) & ~3
+    period = 509
+    pattern = bytes((i * 7 + (i // 3) * 13) % 256 for i in range(stride + 3 * period))
+    rows = b"".join(pattern[(y % period) * 3:(y % period) * 3 + stride] for y in range(height))
+    header = b"BM" + struct.pack("<IHHI", 54 + len(rows), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    with open(path, "wb") as out:
+        out.write(header + info + rows)
+
+
+class VirtualScreen:
+    """An Xvfb server on the first free display number from `first` upwards."""
+
+    def __init__(self, first, width, height, log_dir):
+        self.process = None
+        for number in range(first, first + 40):
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            log = open(os.path.join(log_dir, f"xvfb{number}.log"), "w")
+            self.process = subprocess.Popen(
+                # -noreset: without it the server resets each time its only client leaves,
+                # and the next program's connection waits about 0.1 s for that.
+                ["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
+                stdout=log, stderr=subprocess.STDOUT)
+            self.display = f":{number}"
+            if self._wait_ready(number):
+                return
+            self.close()
+        raise RuntimeError("no Xvfb display could be started")
+
+    def _wait_ready(self, number):
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                return False
+            try:
+                with socket.socket(socket.AF_UNIX) as probe:
+                    probe.connect(f"/tmp/.X11-unix/X{number}")
+                    return True
+            except OSError:
+                time.sleep(0.05)
+        return False
+
+    def close(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(timeout=10)
+        self.process = None
+
+
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def busy_cpu_seconds():
+    """CPU time spent by everything on the machine so far (all CPUs, idle and iowait excluded)."""
+    with open("/proc/stat") as stat:
+        fields = [int(v) for v in stat.readline().split()[1:9]]
+    user, nice, system, _idle, _iowait, irq, softirq, steal = fields
+    return (user + nice + system + irq + softirq + steal) / TICKS
+
+
+def process_cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+def read_report(path):
+    figures = {}
+    with open(path) as report:
+        for line in report:
+            key, _, value = line.rstrip("\n").partition("=")
+            figures[key] = value
+    return figures
+
+
+def measure(argv, screen, probe, seconds, report_path, shader_cache, min_swaps=2):
+    """Runs one program for `seconds` and returns its figures, or raises when it broke.
+
+    Also returns how busy the rest of the machine was meanwhile: CPU time used by processes other
+    than the program and the X server, in CPUs' worth, as a sign of how far to trust the run."""
+    if os.path.exists(report_path):
+        os.remove(report_path)
+    env = dict(os.environ)
+    env.update({
+        "DISPLAY": screen.display,
+        "LD_PRELOAD": probe,
+        "SWAP_PROBE_REPORT": report_path,
+        "vblank_mode": "0",
+        "LIBGL_ALWAYS_SOFTWARE": "1",
+        "GALLIUM_DRIVER": "llvmpipe",
+        # A cache of compiled shaders of the benchmark's own, filled by the warm-up runs.
+        "MESA_SHADER_CACHE_DIR": shader_cache,
+    })
+    log_path = report_path + ".stderr"
+    devnull = os.open(os.devnull, os.O_RDWR)
+    log = os.open(log_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
+    actions = [(os.POSIX_SPAWN_DUP2, devnull, 0), (os.POSIX_SPAWN_DUP2, devnull, 1),
+               (os.POSIX_SPAWN_DUP2, log, 2)]
+    busy_before = busy_cpu_seconds()
+    server_before = process_cpu_seconds(screen.process.pid)
+    try:
+        launched = time.monotonic_ns()
+        pid = os.posix_spawn(argv[0], argv, env, file_actions=actions)
+    finally:
+        os.close(devnull)
+        os.close(log)
+
+    def broke(what):
+        with open(log_path, errors="replace") as text:
+            tail = "".join(text.readlines()[-5:]).strip()
+        return RuntimeError(f"{argv[0]} {what}" + (f"; its stderr ends:\n{tail}" if tail else ""))
+
+    deadline = launched + int(seconds * 1e9)
+    while time.monotonic_ns() < deadline:
+        done, status, rusage = os.wait4(pid, os.WNOHANG)
+        if done == pid:
+            raise broke(f"ended by itself before the measuring time (status {status:#x})")
+        time.sleep(0.02)
+    os.kill(pid, signal.SIGTERM)
+    _, status, rusage = os.wait4(pid, 0)
+    wall = (time.monotonic_ns() - launched) / 1e9
+    program_cpu = rusage.ru_utime + rusage.ru_stime
+    server_cpu = process_cpu_seconds(screen.process.pid) - server_before
+    other_load = max(0.0, busy_cpu_seconds() - busy_before - program_cpu - server_cpu) / wall
+    if not (os.WIFSIGNALED(status) and os.WTERMSIG(status) == signal.SIGTERM):
+        raise broke(f"did not end by SIGTERM (status {status:#x})")
+    if not os.path.exists(report_path):
+        raise broke("left no swap probe report")
+    report = read_report(report_path)
+    swaps = int(report["swaps"])
+    if swaps < min_swaps:
+        raise broke(f"swapped only {swaps} frame(s) in {seconds:g} s (other load "
+                    f"{other_load:.2f} CPUs; a longer --seconds may help on a busy machine)")
+    if swaps < 2:
+        return None
+    first, last = int(report["first_swap_ns"]), int(report["last_swap_ns"])
+    return {
+        "start_ms": (first - int(report["constructor_ns"])) / 1e6,
+        "launch_ms": (first - launched) / 1e6,
+        "fps": (swaps - 1) / ((last - first) / 1e9),
+        "cpu_ms": program_cpu * 1e3 / swaps,
+        "rss_mib": rusage.ru_maxrss / 1024,
+        "gl": report.get("gl_renderer", ""),
+        "other_load": other_load,
+    }
+
+
+# figure key, label, unit, target: (kind, bound) with kind "max" (ratio at most) or "min"
+FIGURES = [
+    ("start_ms", "start to first frame", "ms", ("max", 1.10)),
+    ("launch_ms", "launch to first frame", "ms", None),
+    ("fps", "frames per second", "fps", ("min", 0.95)),
+    ("cpu_ms", "CPU per frame", "ms", None),
+    ("rss_mib", "peak memory (max RSS)", "MiB", None),
+]
+
+
+# Median CPUs' worth of other work above which a table is marked unreliable.
+BUSY_LIMIT = 0.25
+
+
+def print_table(title, renderer_runs, reference_runs):
+    """Medians of each program, and the median of the per-run ratios: run i of the renderer and
+    run i of the reference are neighbours in time, so their ratio cancels much of the drift
+    that other load on the machine causes. The spread column shows the lowest and highest of
+    those per-run ratios."""
+    print(f"\n{title}")
+    header = (f"  {'figure':<23}{'renderer':>13}{'reference':>13}{'ratio':>8}  {'spread':<13}"
+              f"{'target':<9}{'result'}")
+    print(header)
+    print("  " + "-" * (len(header) - 2))
+    missed = []
+    for key, label, unit, target in FIGURES:
+        mine = statistics.median(r[key] for r in renderer_runs)
+        theirs = statistics.median(r[key] for r in reference_runs)
+        ratios = [a[key] / b[key] for a, b in zip(renderer_runs, reference_runs)]
+        ratio = statistics.median(ratios)
+        spread = f"{min(ratios):.2f}-{max(ratios):.2f}"
+        if target is None:
+            target_text, result = "-", ""
+        else:
+            kind, bound = target
+            target_text = f"{'<=' if kind == 'max' else '>='} {bound:.2f}x"
+            met = ratio <= bound if kind == "max" else ratio >= bound
+            result = "met" if met else "MISSED"
+            if not met:
+                missed.append(label)
+        print(f"  {label:<23}{mine:>9.2f} {unit:<3}{theirs:>9.2f} {unit:<3}{ratio:>7.3f}x  {spread:<13}"
+              f"{target_text:<9}{result}")
+    other = sorted(r["other_load"] for r in renderer_runs + reference_runs)
+    print(f"  other processes on the machine: median {statistics.median(other):.2f} CPUs, "
+          f"highest {other[-1]:.2f} CPUs during a run")
+    if statistics.median(other) > BUSY_LIMIT:
+        print("  the machine was busy with other work: these figures are unreliable, run again when it is quieter")
+    return missed
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--renderer", required=True, help="the built Vellora.data")
+    parser.add_argument("--reference", required=True, help="the built reference loop")
+    parser.add_argument("--probe", required=True, help="the swap probe shared object")
+    parser.add_argument("--runs", type=int, default=11, help="measured runs per program and screen")
+    parser.add_argument("--seconds", type=float, default=2.0, help="time per run, from launch to SIGTERM")
+    parser.add_argument("--warmup", type=float, default=1.5, help="time of the unmeasured first run")
+    parser.add_argument("--display", type=int, default=94, help="first X display number to try")
+    args = parser.parse_args()
+    for path in (args.renderer, args.reference, args.probe):
+        if not os.path.isfile(path):
+            sys.exit(f"missing {path}: build first (bench/run.sh does)")
+
+    cpus = os.cpu_count()
+    print(f"Renderer benchmark: {args.runs} runs of {args.seconds:g} s per program and screen, medians; "
+          f"{cpus} CPUs, Xvfb, load average {os.getloadavg()[0]:.2f}")
+    all_missed = []
+    with tempfile.TemporaryDirectory(prefix="vellora-bench-") as work:
+        for width, height in SCREENS:
+            folder = os.path.join(work, f"{width}x{height}")
+            os.mkdir(folder)
+            renderer = os.path.join(folder, "Vellora.data")
+            shutil.copy2(args.renderer, renderer)
+            snapshot = os.path.join(folder, "Vellora.bmp")
+            write_snapshot(snapshot, width, height)
+            programs = {
+                "renderer": [renderer],
+                "reference": [os.path.abspath(args.reference), snapshot],
+            }
+            results = {"renderer": [], "reference": []}
+            screen = VirtualScreen(args.display, width, height, work)
+            probe = os.path.abspath(args.probe)
+            report = os.path.join(work, "probe-report.txt")
+            shader_cache = os.path.join(work, "shader-cache")
+            try:
+                # One unmeasured run each first, so that both find the shader cache and the page
+                # cache equally warm.
+                for name in programs:
+                    measure(programs[name], screen, probe, args.warmup, report, shader_cache, min_swaps=0)
+                for run in range(args.runs):
+                    order = ["renderer", "reference"] if run % 2 == 0 else ["reference", "renderer"]
+                    for name in order:
+                        figures = measure(programs[name], screen, probe, args.seconds, report,
+                                          shader_cache)
+                        results[name].append(figures)
+            finally:
+                screen.close()
+            gl = results["renderer"][0]["gl"]
+            if any(r["gl"] != gl for r in results["renderer"] + results["reference"]):
+                raise RuntimeError("the two programs did not run on the same GL implementation")
+            missed = print_table(f"{width}x{height} on Xvfb {screen.display}, GL: {gl}",
+                                 results["renderer"], results["reference"])
+            all_missed += [f"{label} at {width}x{height}" for label in missed]
+    print(f"\nLoad average at the end: {os.getloadavg()[0]:.2f}")
+    if all_missed:
+        print(f"Targets missed (reported only): {'; '.join(all_missed)}")
+    else:
+        print("All targets met.")
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except RuntimeError as error:
+        sys.exit(f"benchmark broke: {error}")

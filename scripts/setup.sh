@@ -20,6 +20,8 @@ packages=(
   clang libclang-rt-14-dev
   # end-to-end tests: virtual display, input, screenshots
   xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
+  # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
+  fonts-ipafont-gothic
 )
 
 missing=()

@@ -100,6 +100,13 @@ class PlatformWindow {
   virtual void SetFocus() = 0;
   // Makes the window a child of a foreign window and moves it to that window's (0, 0).
   virtual bool AdoptInto(NativeWindow foreignParent) = 0;
+  // True when this window is the one under the screen point, the one a pointer there is over.
+  // The portable answer only tests the point against ScreenRect, so it cannot see other
+  // windows lying on top; backends that can ask the window system (WindowFromPoint) do better.
+  virtual bool IsWindowAtPoint(PixelPoint screenPoint) const {
+    const PixelRect r = ScreenRect();
+    return screenPoint.x >= r.left && screenPoint.x < r.right && screenPoint.y >= r.top && screenPoint.y < r.bottom;
+  }
 };
 
 // An editable drop-down combo box (a native control inside a window).

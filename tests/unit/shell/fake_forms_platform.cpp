@@ -36,6 +36,8 @@ bool FakeWindow::AdoptInto(NativeWindow parent) {
   return true;
 }
 
+bool FakeWindow::IsWindowAtPoint(PixelPoint) const { return platform.windowUnderCursor == handle; }
+
 PixelSize FakeTextRenderer::Measure(const std::string& text, const FontSpec&) {
   int32_t chars = 0;
   for (unsigned char c : text) chars += (c & 0xC0) != 0x80;

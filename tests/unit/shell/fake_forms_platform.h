@@ -32,6 +32,7 @@ class FakeWindow final : public PlatformWindow {
   void Present(const Canvas& picture) override { presented = picture; ++presents; }
   void SetFocus() override {}
   bool AdoptInto(NativeWindow parent) override;
+  bool IsWindowAtPoint(PixelPoint) const override;
 
   FakeFormsPlatform& platform;
   WindowEvents& events;
@@ -61,6 +62,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   std::string applicationFolder = "C:\\Vellora";
   std::set<std::string> otherWindowTitles;  // top-level windows of other programs
   std::deque<PixelPoint> cursor{{100, 100}};  // the last position repeats
+  NativeWindow windowUnderCursor = 0;  // the window a pointer is over, wherever it stands; 0: none of ours
   bool cursorFails = false;
   bool captureFails = false;
   PixelSize screen{64, 48};

@@ -1,13 +1,21 @@
 # Embeds files in a program at build time: generates a source file that defines one byte array
-# per file and a look-up by file name (see shell/assets/embedded_assets.h).
+# per file and a look-up by file name. The look-up is vellora::shell::EmbeddedFileBytes (see
+# shell/assets/embedded_assets.h), or the function named after CATALOG, so that a test can
+# carry data of its own beside the shell's assets:
+#   vellora_embed_files(target [CATALOG FunctionName] file...)
 function(vellora_embed_files target)
-  set(generated "${CMAKE_CURRENT_BINARY_DIR}/${target}_embedded.cpp")
-  set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}_embed.cmake")
+  cmake_parse_arguments(EMBED "" "CATALOG" "" ${ARGN})
+  if(NOT EMBED_CATALOG)
+    set(EMBED_CATALOG EmbeddedFileBytes)
+  endif()
+  set(files ${EMBED_UNPARSED_ARGUMENTS})
+  set(generated "${CMAKE_CURRENT_BINARY_DIR}/${target}_${EMBED_CATALOG}.cpp")
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}_${EMBED_CATALOG}.cmake")
   set(body "")
   string(APPEND body "file(WRITE \"${generated}\" \"// Generated from the asset files; do not edit.\\n#include \\\"assets/embedded_assets.h\\\"\\nnamespace vellora::shell {\\nnamespace {\\n\")\n")
   set(index 0)
   set(names "")
-  foreach(file IN LISTS ARGN)
+  foreach(file IN LISTS files)
     get_filename_component(name "${file}" NAME)
     string(APPEND body "file(READ \"${file}\" hex HEX)\n")
     string(APPEND body "string(REGEX REPLACE \"([0-9a-f][0-9a-f])\" \"0x\\\\1,\" bytes \"\${hex}\")\n")
@@ -16,9 +24,9 @@ function(vellora_embed_files target)
     math(EXPR index "${index} + 1")
   endforeach()
   string(APPEND body "file(APPEND \"${generated}\" \"const EmbeddedFile kFiles[] = {${names}};\\n}  // namespace\\n\")\n")
-  string(APPEND body "file(APPEND \"${generated}\" \"std::string_view EmbeddedFileBytes(std::string_view name) {\\n  for (const EmbeddedFile& f : kFiles)\\n    if (name == f.name) return {reinterpret_cast<const char*>(f.bytes), f.size};\\n  return {};\\n}\\n}  // namespace vellora::shell\\n\")\n")
+  string(APPEND body "file(APPEND \"${generated}\" \"std::string_view ${EMBED_CATALOG}(std::string_view name) {\\n  for (const EmbeddedFile& f : kFiles)\\n    if (name == f.name) return {reinterpret_cast<const char*>(f.bytes), f.size};\\n  return {};\\n}\\n}  // namespace vellora::shell\\n\")\n")
   file(WRITE "${script}" "${body}")
-  add_custom_command(OUTPUT "${generated}" COMMAND ${CMAKE_COMMAND} -P "${script}" DEPENDS ${ARGN} "${script}"
+  add_custom_command(OUTPUT "${generated}" COMMAND ${CMAKE_COMMAND} -P "${script}" DEPENDS ${files} "${script}"
                      COMMENT "Embedding ${target} assets")
   target_sources(${target} PRIVATE "${generated}")
 endfunction()

@@ -5,12 +5,17 @@
 #include "assets/embedded_assets.h"
 
 namespace vellora::shell {
+
+// This test's own embedded data (see the CATALOG in its CMakeLists.txt).
+std::string_view TestDataBytes(std::string_view name);
+
 namespace {
 
 TEST(EmbeddedPictures, AnEmbeddedPngDecodesToItsPixels) {
-  const std::string_view bytes = EmbeddedFileBytes("two_by_one.png");
+  const std::string_view bytes = TestDataBytes("two_by_one.png");
   ASSERT_FALSE(bytes.empty());
-  EXPECT_TRUE(EmbeddedFileBytes("missing.png").empty());
+  EXPECT_TRUE(TestDataBytes("missing.png").empty());
+  EXPECT_FALSE(EmbeddedFileBytes("preview_still.png").empty());  // the shell's own assets
   Canvas picture;
   ASSERT_TRUE(DecodePicture(bytes, picture));
   ASSERT_EQ(picture.Width(), 2);

@@ -22,6 +22,8 @@ packages=(
   xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
   fonts-ipafont-gothic
+  # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests
+  libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev
 )
 
 missing=()

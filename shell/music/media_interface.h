@@ -39,7 +39,7 @@ class MediaInterface {
 
   // Plays a sound through the platform's sound player; no sound (nullptr) with flags 0 stops
   // the one that is playing. Returns the call's result (non-zero on success).
-  virtual int32_t PlaySound(const std::string* sound, uint32_t flags) = 0;
+  virtual int32_t PlaySoundName(const std::string* sound, uint32_t flags) = 0;
 
   // The number of wave output devices.
   virtual int32_t WaveOutDeviceCount() = 0;

@@ -163,9 +163,9 @@ void VelloraBgm::CloseMp3() {
 
 void VelloraBgm::PlayWaveFile() {
   if (media_.WaveOutDeviceCount() <= 0) return;
-  ApiResult = media_.PlaySound(&BgmFile, kSoundAsync | kSoundLoop);
+  ApiResult = media_.PlaySoundName(&BgmFile, kSoundAsync | kSoundLoop);
 }
 
-void VelloraBgm::StopWave() { ApiResult = media_.PlaySound(nullptr, kSoundSync); }
+void VelloraBgm::StopWave() { ApiResult = media_.PlaySoundName(nullptr, kSoundSync); }
 
 }  // namespace vellora::shell

@@ -56,7 +56,7 @@ class RecordingMedia final : public MediaInterface {
     return true;
   }
 
-  int32_t PlaySound(const std::string* sound, uint32_t flags) override {
+  int32_t PlaySoundName(const std::string* sound, uint32_t flags) override {
     soundCalls.push_back({sound != nullptr, sound ? *sound : std::string(), flags});
     return playSoundResult;
   }

@@ -1,0 +1,415 @@
+// The Linux media interpreter over the real libraries: a BIN/CUE disc image read by libcdio,
+// MP3 files decoded by libmpg123, WAV files read by libsndfile, all played through SDL's disk
+// audio driver so that what reached the output can be read back and compared.
+#include "music/platform/linux/linux_media.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "disk_audio.h"
+#include "music/vellora_bgm.h"
+#include "settings/settings_variables.h"
+#include "test_media_files.h"
+
+namespace vellora::shell {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Frames;
+
+constexpr size_t kSector = 588;
+
+struct Answer {
+  int32_t code = 0;
+  std::string reply;
+};
+
+Answer Send(MediaInterface& media, std::string_view command, uint32_t replyLength = 512) {
+  Answer answer;
+  answer.code = media.SendCommand(command, replyLength, answer.reply);
+  return answer;
+}
+
+// Polls a mode query until it gives the mode; false after the deadline.
+bool WaitForMode(MediaInterface& media, const std::string& device, const std::string& mode,
+                 std::chrono::milliseconds deadline = 4000ms) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  while (std::chrono::steady_clock::now() < end) {
+    if (Send(media, "status " + device + " mode").reply == mode) return true;
+    std::this_thread::sleep_for(10ms);
+  }
+  return false;
+}
+
+// Runs of sound in a decoded recording, split at 500 frames or more of near-silence.
+std::vector<Frames> Bursts(const Frames& frames) {
+  std::vector<Frames> bursts;
+  Frames current;
+  size_t quiet = 0;
+  for (size_t i = 0; i + 1 < frames.size(); i += 2) {
+    const bool silent = std::abs(frames[i]) < 50 && std::abs(frames[i + 1]) < 50;
+    quiet = silent ? quiet + 1 : 0;
+    if (!silent || !current.empty()) {
+      current.push_back(frames[i]);
+      current.push_back(frames[i + 1]);
+    }
+    if (quiet == 500 && !current.empty()) {
+      current.resize(current.size() - 2 * 500);
+      if (!current.empty()) bursts.push_back(current);
+      current.clear();
+    }
+  }
+  if (!current.empty()) bursts.push_back(testing::SoundPart(current));
+  return bursts;
+}
+
+// Sign changes of the left channel.
+int ZeroCrossings(const Frames& frames) {
+  int crossings = 0;
+  for (size_t i = 2; i < frames.size(); i += 2) {
+    if ((frames[i - 2] < 0) != (frames[i] < 0)) ++crossings;
+  }
+  return crossings;
+}
+
+class LinuxMediaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vellora-media-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data());
+    output_ = folder_ + "/output.raw";
+    testing::UseDiskAudio(output_);
+    BgmRepeatTrack = 0;
+    BgmFile.clear();
+    ApiResult = 0;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  // Ends the interpreter, which closes the output and its file, and reads what was played.
+  // The device's last buffers are given time to reach the file first.
+  Frames Played(std::unique_ptr<LinuxMedia>& media) {
+    std::this_thread::sleep_for(150ms);
+    media.reset();
+    return testing::ReadRawFrames(output_);
+  }
+
+  std::string folder_;
+  std::string output_;
+};
+
+class CdImageTest : public LinuxMediaTest {
+ protected:
+  void SetUp() override {
+    LinuxMediaTest::SetUp();
+    tracks_ = {testing::RampFrames(20 * kSector, 1), testing::RampFrames(15 * kSector, 2),
+               testing::RampFrames(25 * kSector, 3)};
+    cue_ = testing::WriteCdImage(folder_, "disc", tracks_);
+    media_ = std::make_unique<LinuxMedia>(cue_);
+    ASSERT_EQ(Send(*media_, "open cdaudio").code, 0);
+  }
+
+  std::vector<Frames> tracks_;
+  std::string cue_;
+  std::unique_ptr<LinuxMedia> media_;
+};
+
+TEST_F(CdImageTest, StatusRepliesDescribeTheDiscInEachTimeFormat) {
+  EXPECT_EQ(Send(*media_, "status cdaudio number of tracks").reply, "3");
+  EXPECT_EQ(Send(*media_, "status cdaudio current track").reply, "1");
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "stopped");
+  EXPECT_EQ(Send(*media_, "status cdaudio time format").reply, "msf");
+  EXPECT_EQ(Send(*media_, "status cdaudio position track 2").reply, "00:02:20");
+
+  ASSERT_EQ(Send(*media_, "set cdaudio time format tmsf").code, 0);
+  EXPECT_EQ(Send(*media_, "status cdaudio position track 3").reply, "03:00:00:00");
+  EXPECT_EQ(Send(*media_, "status cdaudio position").reply, "01:00:00:00");
+  EXPECT_EQ(Send(*media_, "status cdaudio length track 2").reply, "00:00:15");
+  EXPECT_EQ(Send(*media_, "status cdaudio length").reply, "00:00:60");
+  EXPECT_EQ(Send(*media_, "status cdaudio position track 4").code, 282);
+
+  ASSERT_EQ(Send(*media_, "set cdaudio time format milliseconds").code, 0);
+  EXPECT_EQ(Send(*media_, "status cdaudio position track 2").reply, "2266");
+}
+
+TEST_F(CdImageTest, TrackPlaysToTheEndOfTheDiscAndNothingElseReachesTheOutput) {
+  ASSERT_EQ(Send(*media_, "set cdaudio time format tmsf").code, 0);
+  ASSERT_EQ(Send(*media_, "play cdaudio from 03:00:00:00").code, 0);
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "playing");
+  EXPECT_EQ(Send(*media_, "status cdaudio current track").reply, "3");
+  ASSERT_TRUE(WaitForMode(*media_, "cdaudio", "stopped"));
+  EXPECT_EQ(Send(*media_, "status cdaudio current track").reply, "3");
+
+  const Frames played = Played(media_);
+  EXPECT_EQ(testing::SoundPart(played), tracks_[2]);  // every frame of track 3, once
+}
+
+TEST_F(CdImageTest, PlayToAPositionStopsThere) {
+  ASSERT_EQ(Send(*media_, "set cdaudio time format tmsf").code, 0);
+  ASSERT_EQ(Send(*media_, "play cdaudio from 1 to 2").code, 0);
+  ASSERT_TRUE(WaitForMode(*media_, "cdaudio", "stopped"));
+  EXPECT_EQ(testing::SoundPart(Played(media_)), tracks_[0]);
+}
+
+TEST_F(CdImageTest, WholeDiscStartsAgainAfterItHasPlayedToTheEnd) {
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(Send(*media_, "play cdaudio").code, 0);
+    ASSERT_TRUE(WaitForMode(*media_, "cdaudio", "stopped"));
+  }
+  Frames disc;
+  for (const Frames& track : tracks_) disc.insert(disc.end(), track.begin(), track.end());
+  EXPECT_EQ(testing::CountFrames(Played(media_), disc), 2);
+}
+
+TEST_F(CdImageTest, BadPositionsAreRefused) {
+  ASSERT_EQ(Send(*media_, "set cdaudio time format tmsf").code, 0);
+  EXPECT_EQ(Send(*media_, "play cdaudio from Error:282").code, 282);
+  EXPECT_EQ(Send(*media_, "play cdaudio from 4").code, 282);
+  EXPECT_EQ(Send(*media_, "play cdaudio from 2:00:60:00").code, 282);
+  EXPECT_EQ(Send(*media_, "play cdaudio from 3 to 2").code, 282);
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "stopped");
+}
+
+TEST_F(CdImageTest, RemovedDiscIsNotReadyAndItsMusicEnds) {
+  ASSERT_EQ(Send(*media_, "play cdaudio").code, 0);
+  std::this_thread::sleep_for(100ms);
+  std::filesystem::remove(cue_);
+
+  EXPECT_EQ(Send(*media_, "status cdaudio current track").code, 276);
+  EXPECT_EQ(Send(*media_, "status cdaudio number of tracks").code, 276);
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "not ready");
+  EXPECT_EQ(Send(*media_, "play cdaudio").code, 276);
+  std::this_thread::sleep_for(100ms);
+
+  const Frames sound = testing::SoundPart(Played(media_));
+  EXPECT_GT(sound.size(), 0u);
+  EXPECT_LT(sound.size(), (tracks_[0].size() + tracks_[1].size()));
+}
+
+TEST_F(CdImageTest, ModuleRepeatsATrackByPolling) {
+  ASSERT_EQ(Send(*media_, "close cdaudio").code, 0);
+  BgmRepeatTrack = 2;
+  VelloraBgm bgm(*media_);
+  bgm.OpenCdAudio();
+  EXPECT_EQ(ApiResult, 0);
+  EXPECT_EQ(Send(*media_, "status cdaudio time format").reply, "tmsf");
+
+  const auto end = std::chrono::steady_clock::now() + 1200ms;
+  while (std::chrono::steady_clock::now() < end) {
+    bgm.PollCdAudio();
+    ASSERT_EQ(bgm.CdPollActive(), -1) << bgm.MciReplyText();
+    std::this_thread::sleep_for(40ms);
+  }
+  bgm.CloseCdAudio();
+  EXPECT_EQ(ApiResult, 0);
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").code, 263);  // closed
+
+  const Frames played = Played(media_);
+  EXPECT_GE(testing::CountFrames(played, tracks_[1]), 3);
+  EXPECT_EQ(testing::FindFrames(played, tracks_[0]), -1);
+  EXPECT_EQ(testing::FindFrames(played, tracks_[2]), -1);  // cut short every time
+}
+
+TEST_F(LinuxMediaTest, NoDriveFailsTheOpenAndTheFirstPoll) {
+  auto media = std::make_unique<LinuxMedia>(folder_ + "/no-such-drive");
+  VelloraBgm bgm(*media);
+  bgm.OpenCdAudio();
+  EXPECT_NE(ApiResult, 0);
+  bgm.PollCdAudio();
+  EXPECT_EQ(bgm.CdPollActive(), 0);
+  EXPECT_EQ(bgm.MciQuery("status cdaudio current track"), "Error:263");
+}
+
+TEST_F(LinuxMediaTest, Mp3PlaysToItsEndAndIsRestartedByTheModule) {
+  const Frames tone = testing::ToneFrames(17640, 441, 44100, 2);  // 0.4 s
+  BgmFile = folder_ + "/夏 の 歌.mp3";
+  testing::WriteMp3(BgmFile, tone);
+  auto media = std::make_unique<LinuxMedia>();
+  VelloraBgm bgm(*media);
+
+  bgm.PlayMp3File();
+  EXPECT_TRUE(bgm.IsMp3Playing());
+  EXPECT_EQ(Send(*media, "status MP3Play length").reply, "400");
+  ASSERT_TRUE(WaitForMode(*media, "MP3Play", "stopped"));
+  EXPECT_EQ(Send(*media, "status MP3Play position").reply, "400");
+  std::this_thread::sleep_for(100ms);  // a gap, to tell the two plays apart
+
+  bgm.KeepMp3Playing();  // the poll that finds it stopped plays it again from the start
+  EXPECT_TRUE(bgm.IsMp3Playing());
+  ASSERT_TRUE(WaitForMode(*media, "MP3Play", "stopped"));
+  bgm.CloseMp3();
+  EXPECT_EQ(Send(*media, "status MP3Play mode").code, 263);
+
+  const std::vector<Frames> bursts = Bursts(Played(media));
+  ASSERT_EQ(bursts.size(), 2u);
+  for (const Frames& burst : bursts) {
+    EXPECT_NEAR(static_cast<double>(burst.size() / 2), 17640.0, 600.0);
+    EXPECT_NEAR(ZeroCrossings(burst), 2 * 441 * 0.4, 10);
+  }
+}
+
+TEST_F(LinuxMediaTest, Mp3StopKeepsThePositionAndPauseHolds) {
+  const std::string path = folder_ + "/tone.mp3";
+  testing::WriteMp3(path, testing::ToneFrames(44100, 441, 44100, 2));
+  auto media = std::make_unique<LinuxMedia>();
+  ASSERT_EQ(Send(*media, "open \"" + path + "\" type mpegvideo alias Tune").code, 0);
+  EXPECT_EQ(Send(*media, "status tune mode").reply, "stopped");
+  ASSERT_EQ(Send(*media, "play tune").code, 0);
+  std::this_thread::sleep_for(200ms);
+  ASSERT_EQ(Send(*media, "pause tune").code, 0);
+  EXPECT_EQ(Send(*media, "status tune mode").reply, "paused");
+  const std::string paused = Send(*media, "status tune position").reply;
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(Send(*media, "status tune position").reply, paused);
+  EXPECT_GT(std::stoi(paused), 100);
+  EXPECT_LT(std::stoi(paused), 600);
+  ASSERT_EQ(Send(*media, "stop tune").code, 0);
+  EXPECT_EQ(Send(*media, "status tune mode").reply, "stopped");
+  EXPECT_EQ(Send(*media, "status tune position").reply, paused);
+  EXPECT_EQ(Send(*media, "play tune from 1001").code, 282);
+}
+
+TEST_F(LinuxMediaTest, FilesThatCannotBeOpenedAsMp3) {
+  auto media = std::make_unique<LinuxMedia>();
+  EXPECT_EQ(Send(*media, "open \"" + folder_ + "/missing.mp3\" type MPEGVideo Alias A").code, 275);
+  std::ofstream(folder_ + "/text.mp3") << "not an MPEG audio file at all\n";
+  EXPECT_EQ(Send(*media, "open \"" + folder_ + "/text.mp3\" type MPEGVideo Alias A").code, 296);
+  EXPECT_EQ(Send(*media, "status A mode").code, 263);
+
+  const std::string good = folder_ + "/good.mp3";
+  testing::WriteMp3(good, testing::ToneFrames(4410, 441, 44100, 2));
+  EXPECT_EQ(Send(*media, "open \"" + good + "\" type waveaudio alias A").code, 263);
+  ASSERT_EQ(Send(*media, "open \"" + good + "\" type MPEGVideo Alias A").code, 0);
+  EXPECT_EQ(Send(*media, "open \"" + good + "\" type MPEGVideo Alias a").code, 289);
+}
+
+TEST_F(LinuxMediaTest, PathWithADoubleQuoteCannotBeOpened) {
+  // The file exists, and the rest of its name would read as keywords if the quotes let it.
+  const std::string name = folder_ + "/x\" alias Other type MPEGVideo \"";
+  testing::WriteMp3(name, testing::ToneFrames(4410, 441, 44100, 2));
+  auto media = std::make_unique<LinuxMedia>();
+  EXPECT_NE(Send(*media, "open \"" + name + "\" type MPEGVideo Alias MP3Play").code, 0);
+  EXPECT_EQ(Send(*media, "status MP3Play mode").code, 263);
+  EXPECT_EQ(Send(*media, "status Other mode").code, 263);
+}
+
+TEST_F(LinuxMediaTest, WaveLoopsSeamlesslyUntilStopped) {
+  const Frames ramp = testing::RampFrames(4410, 7);  // 0.1 s
+  BgmFile = folder_ + "/loop.wav";
+  testing::WriteWave(BgmFile, ramp, 44100, 2);
+  auto media = std::make_unique<LinuxMedia>();
+  VelloraBgm bgm(*media);
+
+  bgm.PlayWaveFile();
+  EXPECT_EQ(ApiResult, 1);
+  const auto started = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(450ms);
+  ApiResult = 0;
+  bgm.StopWave();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  EXPECT_EQ(ApiResult, 1);
+  std::this_thread::sleep_for(100ms);
+
+  const Frames sound = testing::SoundPart(Played(media));
+  const Frames threeLoops = [&] {
+    Frames loops;
+    for (int i = 0; i < 3; ++i) loops.insert(loops.end(), ramp.begin(), ramp.end());
+    return loops;
+  }();
+  EXPECT_EQ(testing::FindFrames(sound, threeLoops), 0);
+  // It played for as long as it was on: no loop dropped, nothing after the stop.
+  EXPECT_GE(sound.size() / 2, static_cast<size_t>(0.3 * 44100));
+  EXPECT_LE(sound.size() / 2, static_cast<size_t>((seconds + 0.1) * 44100));
+  for (size_t i = 0; i < sound.size(); ++i) ASSERT_EQ(sound[i], ramp[i % ramp.size()]) << i;
+}
+
+TEST_F(LinuxMediaTest, SoundPlaysOnceWithItsExactSampleCount) {
+  const Frames ramp = testing::RampFrames(6000, 9);
+  const std::string path = folder_ + "/once.wav";
+  testing::WriteWave(path, ramp, 44100, 2);
+  auto media = std::make_unique<LinuxMedia>();
+  EXPECT_EQ(media->PlaySoundName(&path, kSoundAsync), 1);
+  std::this_thread::sleep_for(400ms);
+  EXPECT_EQ(testing::SoundPart(Played(media)), ramp);
+}
+
+TEST_F(LinuxMediaTest, SoundAtAnotherRateIsConverted) {
+  const std::string path = folder_ + "/mono.wav";
+  testing::WriteWave(path, testing::ToneFrames(5512, 441, 22050, 1), 22050, 1);  // 0.25 s
+  auto media = std::make_unique<LinuxMedia>();
+  EXPECT_EQ(media->PlaySoundName(&path, kSoundSync), 1);  // returns when it has played
+  const Frames sound = testing::SoundPart(Played(media));
+  // Twice the frames, less the silent first one that the sine starts with.
+  EXPECT_NEAR(static_cast<double>(sound.size() / 2), 11024.0, 3.0);
+  EXPECT_NEAR(ZeroCrossings(sound), 2 * 441 * 0.25, 3);
+  for (size_t i = 0; i < sound.size(); i += 2) ASSERT_EQ(sound[i], sound[i + 1]);
+}
+
+TEST_F(LinuxMediaTest, SoundPlayerRefusesWhatItCannotPlay) {
+  auto media = std::make_unique<LinuxMedia>();
+  const std::string missing = folder_ + "/missing.wav";
+  EXPECT_EQ(media->PlaySoundName(&missing, kSoundAsync | kSoundLoop), 0);
+  const std::string path = folder_ + "/ok.wav";
+  testing::WriteWave(path, testing::RampFrames(100, 1), 44100, 2);
+  EXPECT_EQ(media->PlaySoundName(&path, kSoundLoop), 0);  // looping needs asynchronous play
+  EXPECT_EQ(media->PlaySoundName(nullptr, 0), 1);
+}
+
+TEST_F(LinuxMediaTest, WithoutAnOutputDeviceNothingPlays) {
+  testing::UseNoAudio();
+  const std::string cue = testing::WriteCdImage(folder_, "disc", {testing::RampFrames(kSector, 1)});
+  auto media = std::make_unique<LinuxMedia>(cue);
+  VelloraBgm bgm(*media);
+  EXPECT_EQ(media->WaveOutDeviceCount(), 0);
+
+  BgmFile = folder_ + "/loop.wav";
+  testing::WriteWave(BgmFile, testing::RampFrames(100, 1), 44100, 2);
+  ApiResult = 77;
+  bgm.PlayWaveFile();
+  EXPECT_EQ(ApiResult, 77);
+  EXPECT_EQ(media->PlaySoundName(&BgmFile, kSoundAsync), 0);
+
+  ASSERT_EQ(Send(*media, "open cdaudio").code, 0);
+  EXPECT_EQ(Send(*media, "play cdaudio").code, 326);
+  EXPECT_EQ(Send(*media, "status cdaudio mode").reply, "stopped");
+}
+
+TEST_F(LinuxMediaTest, RepliesAndErrorsFollowTheMediaControlInterface) {
+  const std::string cue = testing::WriteCdImage(folder_, "disc", {testing::RampFrames(kSector, 1)});
+  auto media = std::make_unique<LinuxMedia>(cue);
+  EXPECT_EQ(Send(*media, "status cdaudio mode").code, 263);  // not open yet
+  ASSERT_EQ(Send(*media, "OPEN CDAudio").code, 0);
+  EXPECT_EQ(Send(*media, "open cdaudio").code, 265);
+
+  // A reply must fit its buffer with its NUL; without a buffer it is dropped.
+  EXPECT_EQ(Send(*media, "status cdaudio mode", 7).code, 268);
+  EXPECT_EQ(Send(*media, "status cdaudio mode", 8).reply, "stopped");
+  const Answer dropped = Send(*media, "status cdaudio mode", 0);
+  EXPECT_EQ(dropped.code, 0);
+  EXPECT_EQ(dropped.reply, "");
+
+  EXPECT_EQ(Send(*media, "sysinfo cdaudio quantity").code, 261);
+  EXPECT_EQ(Send(*media, "").code, 267);
+  EXPECT_EQ(Send(*media, "status cdaudio").code, 273);
+  EXPECT_EQ(Send(*media, "play cdaudio wait").code, 259);
+
+  std::string text;
+  EXPECT_TRUE(media->GetErrorText(261, 256, text));
+  EXPECT_EQ(text, "The driver cannot recognize the specified command.");
+  EXPECT_TRUE(media->GetErrorText(261, 11, text));
+  EXPECT_EQ(text, "The driver");
+  EXPECT_FALSE(media->GetErrorText(0, 256, text));
+  EXPECT_FALSE(media->GetErrorText(9999, 256, text));
+
+  ASSERT_EQ(Send(*media, "close cdaudio").code, 0);
+  EXPECT_EQ(Send(*media, "close cdaudio").code, 263);
+}
+
+}  // namespace
+}  // namespace vellora::shell

@@ -1,0 +1,92 @@
+#include "test_media_files.h"
+
+#include <lame/lame.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+
+namespace vellora::shell::testing {
+
+Frames RampFrames(size_t count, int16_t tag) {
+  Frames frames;
+  for (size_t i = 0; i < count; ++i) {
+    frames.push_back(static_cast<int16_t>(i % 32767 + 1));
+    frames.push_back(tag);
+  }
+  return frames;
+}
+
+Frames ToneFrames(size_t count, double frequency, int rate, int channels) {
+  Frames frames;
+  for (size_t i = 0; i < count; ++i) {
+    const auto value = static_cast<int16_t>(
+        std::lround(10000 * std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate)));
+    for (int channel = 0; channel < channels; ++channel) frames.push_back(value);
+  }
+  return frames;
+}
+
+void WriteWave(const std::string& path, const Frames& frames, int rate, int channels) {
+  SF_INFO info{};
+  info.samplerate = rate;
+  info.channels = channels;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  if (file == nullptr) throw std::runtime_error("cannot write " + path);
+  const sf_count_t count = static_cast<sf_count_t>(frames.size()) / channels;
+  const sf_count_t written = sf_writef_short(file, frames.data(), count);
+  sf_close(file);
+  if (written != count) throw std::runtime_error("short write to " + path);
+}
+
+void WriteMp3(const std::string& path, const Frames& frames) {
+  lame_global_flags* lame = lame_init();
+  lame_set_in_samplerate(lame, 44100);
+  lame_set_num_channels(lame, 2);
+  lame_set_brate(lame, 128);
+  lame_set_bWriteVbrTag(lame, 1);
+  if (lame_init_params(lame) < 0) throw std::runtime_error("lame_init_params failed");
+  const int frameCount = static_cast<int>(frames.size() / 2);
+  std::vector<unsigned char> encoded(static_cast<size_t>(frameCount) * 5 / 4 + 7200 + 7200);
+  int size = lame_encode_buffer_interleaved(lame, const_cast<short*>(frames.data()), frameCount,
+                                            encoded.data(), static_cast<int>(encoded.size()));
+  if (size < 0) throw std::runtime_error("lame_encode_buffer_interleaved failed");
+  const int tail = lame_encode_flush(lame, encoded.data() + size,
+                                     static_cast<int>(encoded.size()) - size);
+  if (tail < 0) throw std::runtime_error("lame_encode_flush failed");
+  size += tail;
+  FILE* out = std::fopen(path.c_str(), "w+b");
+  if (out == nullptr) throw std::runtime_error("cannot write " + path);
+  std::fwrite(encoded.data(), 1, static_cast<size_t>(size), out);
+  lame_mp3_tags_fid(lame, out);  // fills in the tag frame written first
+  std::fclose(out);
+  lame_close(lame);
+}
+
+std::string WriteCdImage(const std::string& folder, const std::string& name,
+                         const std::vector<Frames>& tracks) {
+  std::ofstream bin(folder + "/" + name + ".bin", std::ios::binary);
+  std::ofstream cue(folder + "/" + name + ".cue");
+  cue << "FILE \"" << name << ".bin\" BINARY\r\n";
+  size_t sector = 0;
+  for (size_t track = 0; track < tracks.size(); ++track) {
+    const Frames& frames = tracks[track];
+    if (frames.size() % (588 * 2) != 0) throw std::runtime_error("track of part of a sector");
+    bin.write(reinterpret_cast<const char*>(frames.data()),
+              static_cast<std::streamsize>(frames.size() * sizeof(int16_t)));
+    char index[64];
+    std::snprintf(index, sizeof index, "    INDEX 01 %02zu:%02zu:%02zu\r\n", sector / 75 / 60,
+                  sector / 75 % 60, sector % 75);
+    char number[48];
+    std::snprintf(number, sizeof number, "  TRACK %02zu AUDIO\r\n", track + 1);
+    cue << number << index;
+    sector += frames.size() / (588 * 2);
+  }
+  if (!bin || !cue) throw std::runtime_error("cannot write the CD image");
+  return folder + "/" + name + ".cue";
+}
+
+}  // namespace vellora::shell::testing

@@ -1,0 +1,32 @@
+// Sound files made by the interpreter's tests: 16-bit PCM with patterns that can be found again
+// bit for bit in what reaches the output, a tone encoded as MP3 by libmp3lame, and a BIN/CUE
+// image of an audio CD.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vellora::shell::testing {
+
+// Interleaved 16-bit frames.
+using Frames = std::vector<int16_t>;
+
+// count frames whose left channel counts up from 1 and whose right channel is tag.
+Frames RampFrames(size_t count, int16_t tag);
+
+// A sine tone of the given frequency, the same on both channels of a stereo sound.
+Frames ToneFrames(size_t count, double frequency, int rate, int channels);
+
+// Writes a 16-bit PCM WAV file with libsndfile.
+void WriteWave(const std::string& path, const Frames& frames, int rate, int channels);
+
+// Encodes 44.1 kHz stereo frames as a 128 kbit/s MP3 file with a LAME tag (for gapless decoding).
+void WriteMp3(const std::string& path, const Frames& frames);
+
+// Writes folder/name.bin with the tracks one after another (each a whole number of 588-frame
+// sectors) and folder/name.cue describing them; returns the CUE sheet's path.
+std::string WriteCdImage(const std::string& folder, const std::string& name,
+                         const std::vector<Frames>& tracks);
+
+}  // namespace vellora::shell::testing

@@ -1,0 +1,42 @@
+#include "platform/win32/win32_forms_screen_capture.h"
+
+#include "platform/win32/win32_dib_pixels.h"
+#include "platform/win32/win32_forms_system.h"
+#include "runtime/canvas.h"
+
+namespace vellora::shell {
+
+bool CaptureDesktop(Canvas& into) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  into.Resize(width, height);
+  if (width <= 0 || height <= 0) return false;
+
+  HWND desktop = ::GetDesktopWindow();
+  HDC screen = ::GetDC(desktop);
+  if (screen == nullptr) return false;
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = memory != nullptr ? ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+  bool copied = false;
+  if (bitmap != nullptr && bits != nullptr) {
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    copied = ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != 0;
+    ::GdiFlush();
+    if (copied) Dib24ToCanvas(static_cast<const uint8_t*>(bits), width, height, Dib24RowStride(width), into);
+    ::SelectObject(memory, previous);
+    ::DeleteObject(bitmap);
+  }
+  if (memory != nullptr) ::DeleteDC(memory);
+  ::ReleaseDC(desktop, screen);
+  return copied;
+}
+
+}  // namespace vellora::shell

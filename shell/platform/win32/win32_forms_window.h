@@ -1,0 +1,53 @@
+// A native window of the forms backend: a top-level form or a child window (picture panel,
+// user control) that shows the canvas last presented to it and reports input to its owner.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/forms_platform.h"
+#include "platform/win32/win32_forms_system.h"
+
+namespace vellora::shell {
+
+class Win32Window final : public PlatformWindow {
+ public:
+  // Registers the one window class of forms; the windows below need it.
+  static bool RegisterWindowClass(HINSTANCE instance);
+
+  // Creates the window hidden; Created() tells whether the system made it.
+  Win32Window(HINSTANCE instance, const WindowOptions& options, WindowEvents& events);
+  ~Win32Window() override;
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
+
+  bool Created() const { return window_ != nullptr; }
+
+  NativeWindow Handle() const override;
+  void SetTitle(const std::string& title) override;
+  void Move(PixelPoint position, PixelSize clientSize) override;
+  PixelRect ScreenRect() const override;
+  PixelSize ClientSize() const override;
+  void SetVisible(bool visible) override;
+  void Present(const Canvas& picture) override;
+  void SetFocus() override;
+  bool AdoptInto(NativeWindow foreignParent) override;
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint();
+  void MouseButton(UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+  WindowEvents& events_;
+  Rgb background_;
+  // The presented canvas as the rows of a top-down 24-bit bitmap.
+  std::vector<uint8_t> picture_;
+  int32_t pictureWidth_ = 0;
+  int32_t pictureHeight_ = 0;
+  // Events reach the owner only once the constructor has finished.
+  bool reporting_ = false;
+};
+
+}  // namespace vellora::shell

@@ -1,0 +1,339 @@
+#include "forms_check_probes.h"
+
+#include <string>
+#include <vector>
+
+#include "forms_check_report.h"
+#include "platform/win32/win32_forms_font.h"
+#include "platform/win32/win32_forms_system.h"
+#include "platform/win32/win32_forms_text.h"
+#include "runtime/canvas.h"
+
+namespace vellora::shell::forms_check {
+namespace {
+
+HWND WindowOf(const PlatformWindow& window) { return reinterpret_cast<HWND>(window.Handle()); }
+
+std::string Size(PixelSize size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
+
+bool IsDark(Rgb c) { return c.r < 96 && c.g < 96 && c.b < 96; }
+
+std::wstring TitleOf(HWND window) {
+  wchar_t text[256] = {};
+  const int length = ::GetWindowTextW(window, text, 256);
+  return std::wstring(text, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+// Runs the loop until done() holds, checking every 20 ms, for at most limitMs; true when done.
+template <typename Done>
+bool RunLoopUntil(FormsPlatform& platform, uint32_t limitMs, Done done) {
+  bool reached = done();
+  uint32_t waited = 0;
+  if (reached) return true;
+  TimerId poll = 0;
+  poll = platform.StartTimer(20, [&] {
+    waited += 20;
+    reached = done();
+    if (reached || waited >= limitMs) {
+      platform.StopTimer(poll);
+      platform.QuitLoop();
+    }
+  });
+  platform.RunLoop();
+  return reached;
+}
+
+struct DestroyWatch final : WindowEvents {
+  bool destroyed = false;
+  void OnDestroyedFromOutside() override { destroyed = true; }
+};
+
+// What the system's font mapper made of a description: the requested face, the full name of
+// the font file behind it, its character set and pitch.
+std::string ChosenFont(const FontSpec& spec) {
+  HFONT font = CreateFontFromSpec(spec);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = ::SelectObject(dc, font);
+  wchar_t face[LF_FACESIZE] = {};
+  ::GetTextFaceW(dc, LF_FACESIZE, face);
+  std::string fullName = "(no outline font)";
+  const UINT outlineSize = ::GetOutlineTextMetricsW(dc, 0, nullptr);
+  if (outlineSize >= sizeof(OUTLINETEXTMETRICW)) {
+    std::vector<char> outline(outlineSize + sizeof(wchar_t), 0);
+    auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(outline.data());
+    if (::GetOutlineTextMetricsW(dc, outlineSize, metrics) != 0) {
+      const size_t offset = reinterpret_cast<uintptr_t>(metrics->otmpFullName);
+      fullName = WideToUtf8(std::wstring(reinterpret_cast<const wchar_t*>(outline.data() + offset)));
+    }
+  }
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  // TMPF_FIXED_PITCH set means a variable pitch.
+  const bool proportional = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) != 0;
+  const int charset = metrics.tmCharSet;
+  ::SelectObject(dc, previous);
+  ::DeleteDC(dc);
+  ::DeleteObject(font);
+  return WideToUtf8(std::wstring(face)) + " = " + fullName + ", charset " + std::to_string(charset) +
+         (proportional ? ", proportional" : ", fixed pitch");
+}
+
+}  // namespace
+
+void ProbeText(FormsPlatform& platform) {
+  TextRenderer& text = platform.Text();
+  const FontSpec font;  // the forms' default font
+  Fact("default-font", ChosenFont(font));
+  const std::string label = u8"音楽CDとMP3、WAV";
+  const PixelSize size = text.Measure(label, font);
+  Verdict(size.width > 5 * size.height && size.height >= 10 && size.height <= 30,
+          "the label measures " + Size(size) + " in the default font");
+  const PixelSize twoLines = text.Measure("CD\r\nMP3", font);
+  Verdict(twoLines.height == 2 * text.Measure("CD", font).height, "a line break doubles the measured height");
+
+  // Black text on white: dark pixels inside the measured box, nothing changed outside it.
+  const Rgb white{255, 255, 255};
+  Canvas canvas(size.width + 40, size.height + 40, white);
+  text.Draw(canvas, 20, 20, label, font, Rgb{0, 0, 0});
+  int darkInside = 0, changedOutside = 0;
+  for (int32_t y = 0; y < canvas.Height(); ++y) {
+    for (int32_t x = 0; x < canvas.Width(); ++x) {
+      const bool inside = x >= 20 && x < 20 + size.width && y >= 20 && y < 20 + size.height;
+      if (inside && IsDark(canvas.Pixel(x, y))) ++darkInside;
+      if (!inside && canvas.Pixel(x, y) != white) ++changedOutside;
+    }
+  }
+  Verdict(darkInside >= 40, std::to_string(darkInside) + " dark pixels inside the label's box");
+  Verdict(changedOutside == 0, std::to_string(changedOutside) + " pixels changed outside the label's box");
+
+  // Two different kanji must not come out alike, as the boxes of a font without them would.
+  Canvas first(40, 40, white), second(40, 40, white);
+  text.Draw(first, 4, 4, u8"音", font, Rgb{0, 0, 0});
+  text.Draw(second, 4, 4, u8"楽", font, Rgb{0, 0, 0});
+  Verdict(first.Bytes() != second.Bytes() && first.Bytes() != Canvas(40, 40, white).Bytes(),
+          "distinct kanji draw distinct glyphs");
+
+  // The colour reaches the canvas, and text clipped at the canvas edge does not fail.
+  Canvas red(60, 30, white);
+  text.Draw(red, 2, 2, "WAV", FontSpec{u8"ＭＳ Ｐゴシック", 14.25, 700, 128}, Rgb{255, 0, 0});
+  text.Draw(red, 50, 25, "WAV", font, Rgb{0, 0, 255});
+  bool sawRed = false;
+  for (int32_t y = 0; y < red.Height(); ++y)
+    for (int32_t x = 0; x < red.Width(); ++x) sawRed = sawRed || red.Pixel(x, y) == Rgb{255, 0, 0};
+  Verdict(sawRed, "text drawn in red has pure red pixels");
+}
+
+void ProbeTimersAndLoops(FormsPlatform& platform) {
+  int ticks = 0;
+  bool timedOut = false;
+  TimerId counter = 0;
+  counter = platform.StartTimer(10, [&] {
+    if (++ticks == 3) {
+      platform.StopTimer(counter);
+      platform.QuitLoop();
+    }
+  });
+  TimerId guard = platform.StartTimer(5000, [&] {
+    timedOut = true;
+    platform.QuitLoop();
+  });
+  platform.RunLoop();
+  Verdict(counter != 0 && ticks == 3 && !timedOut, "a timer ticks in the loop until QuitLoop ends it");
+
+  // Quiet once stopped.
+  TimerId pause = 0;
+  pause = platform.StartTimer(150, [&] {
+    platform.StopTimer(pause);
+    platform.QuitLoop();
+  });
+  platform.RunLoop();
+  Verdict(ticks == 3, "a stopped timer stays quiet (" + std::to_string(ticks) + " ticks)");
+
+  // A loop run from a tick (a modal show) keeps the timers going and returns on its own quit.
+  std::vector<std::string> order;
+  TimerId outer = 0, inner = 0;
+  outer = platform.StartTimer(10, [&] {
+    platform.StopTimer(outer);
+    order.push_back("outer tick");
+    inner = platform.StartTimer(10, [&] {
+      platform.StopTimer(inner);
+      order.push_back("inner tick");
+      platform.QuitLoop();
+    });
+    platform.RunLoop();
+    order.push_back("nested loop returned");
+    platform.QuitLoop();
+  });
+  platform.RunLoop();
+  order.push_back("outer loop returned");
+  platform.StopTimer(guard);
+  const std::vector<std::string> expected{"outer tick", "inner tick", "nested loop returned", "outer loop returned"};
+  Verdict(order == expected && !timedOut, "a nested loop runs timers and QuitLoop ends the innermost loop");
+}
+
+void ProbeWindows(FormsPlatform& platform) {
+  WindowEvents events;
+  WindowOptions options;
+  options.title = "Vellora forms check dialog";
+  options.frame = FrameStyle::FixedDialog;
+  options.clientSize = {300, 200};
+  std::unique_ptr<PlatformWindow> dialog = platform.CreateWindow(options, events);
+  if (!Verdict(dialog != nullptr, "a fixed dialog window is created")) return;
+  HWND window = WindowOf(*dialog);
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  Verdict((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) != 0 &&
+              (style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE)) == 0,
+          "the dialog has a caption and close box, no sizing frame or min/max box, and is hidden");
+  Verdict(dialog->ClientSize().width == 300 && dialog->ClientSize().height == 200,
+          "the dialog's client area is the size asked for: " + Size(dialog->ClientSize()));
+
+  dialog->Move({50, 60}, {320, 180});
+  POINT origin{0, 0};
+  ::ClientToScreen(window, &origin);
+  const PixelRect outer = dialog->ScreenRect();
+  Verdict(origin.x == 50 && origin.y == 60 && dialog->ClientSize().width == 320 && dialog->ClientSize().height == 180,
+          "Move places the client area at (50, 60) with 320x180");
+  Verdict(outer.left < 50 && outer.top < 60 && outer.right > 370 && outer.bottom > 240,
+          "the screen rectangle includes the frame");
+  PixelRect reported{};
+  Verdict(platform.WindowScreenRect(dialog->Handle(), reported) && reported.left == outer.left &&
+              reported.top == outer.top && reported.right == outer.right && reported.bottom == outer.bottom,
+          "WindowScreenRect gives the window's rectangle");
+
+  Verdict(platform.FindWindowByTitle("Vellora forms check dialog"), "a hidden window is found by its title");
+  Verdict(!platform.FindWindowByTitle("Vellora forms check dialog 2"), "a title is matched whole");
+  const std::string japanese = u8"<Vellora> 設定";
+  dialog->SetTitle(japanese);
+  Verdict(TitleOf(window) == Utf8ToWide(japanese) && platform.FindWindowByTitle(japanese),
+          "a Japanese title is set and found");
+
+  // A child window lies in the parent's client area at its position.
+  WindowOptions childOptions;
+  childOptions.parent = dialog.get();
+  childOptions.childPosition = {10, 20};
+  childOptions.clientSize = {50, 40};
+  std::unique_ptr<PlatformWindow> child = platform.CreateWindow(childOptions, events);
+  if (!Verdict(child != nullptr, "a child window is created")) return;
+  RECT childRect{};
+  ::GetWindowRect(WindowOf(*child), &childRect);
+  Verdict(::GetParent(WindowOf(*child)) == window && childRect.left == 60 && childRect.top == 80 &&
+              child->ClientSize().width == 50 && child->ClientSize().height == 40,
+          "a child window lies at (10, 20) of its parent's client area");
+  child->Move({30, 5}, {60, 30});
+  ::GetWindowRect(WindowOf(*child), &childRect);
+  Verdict(childRect.left == 80 && childRect.top == 65 && child->ClientSize().width == 60,
+          "a child window moves in its parent's client coordinates");
+}
+
+void ProbeAdoption(FormsPlatform& platform) {
+  WindowEvents hostEvents;
+  DestroyWatch guestEvents;
+  WindowOptions hostOptions;
+  hostOptions.title = "Vellora forms check host";
+  hostOptions.clientSize = {200, 150};
+  std::unique_ptr<PlatformWindow> host = platform.CreateWindow(hostOptions, hostEvents);
+  WindowOptions guestOptions;
+  guestOptions.title = "Vellora forms check guest";
+  guestOptions.clientSize = {80, 60};
+  std::unique_ptr<PlatformWindow> guest = platform.CreateWindow(guestOptions, guestEvents);
+  if (!Verdict(host != nullptr && guest != nullptr, "host and guest windows are created")) return;
+  host->Move({300, 320}, {200, 150});
+  guest->Move({600, 500}, {80, 60});
+
+  Verdict(guest->AdoptInto(host->Handle()), "AdoptInto reports success");
+  HWND window = WindowOf(*guest);
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  Verdict(::GetAncestor(window, GA_PARENT) == WindowOf(*host) && (style & WS_CHILD) != 0 && (style & WS_POPUP) != 0,
+          "the adopted window is a child of the host and keeps its other style bits");
+  Verdict(rect.left == 300 && rect.top == 320, "the adopted window lies at the host's top-left corner");
+  Verdict(!platform.FindWindowByTitle("Vellora forms check guest"), "an adopted window is no longer top-level");
+
+  host.reset();
+  Verdict(guestEvents.destroyed, "destroying the foreign parent reports the adopted window destroyed from outside");
+  guest.reset();
+}
+
+void ProbeComboBox(FormsPlatform& platform, PlatformWindow& parent) {
+  int changes = 0;
+  std::string seen;
+  PlatformComboBox* box = nullptr;
+  std::unique_ptr<PlatformComboBox> combo = platform.CreateComboBox(parent, [&] {
+    ++changes;
+    seen = box->Text();
+  });
+  if (!Verdict(combo != nullptr, "a combo box is created")) return;
+  box = combo.get();
+  HWND control = ::FindWindowExW(WindowOf(parent), nullptr, L"COMBOBOX", nullptr);
+  Verdict(control != nullptr && (::GetWindowLongW(control, GWL_STYLE) & 3) == CBS_DROPDOWN,
+          "the combo box is an editable drop-down child of its window");
+  for (const char* item : {"1", "2", "3"}) combo->AddItem(item);
+  Verdict(combo->ItemCount() == 3, "three items added");
+  combo->SetText(u8"トラック");
+  Verdict(combo->Text() == u8"トラック", "Japanese text goes in and comes back");
+  Verdict(changes == 0, "setting the text from code reports no change");
+
+  // A pick from the list: the handler already reads the picked item.
+  ::SendMessageW(control, CB_SETCURSEL, 2, 0);
+  ::SendMessageW(WindowOf(parent), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(control));
+  Verdict(changes == 1 && seen == "3", "a pick from the list reports the change with the picked text");
+  ::SendMessageW(WindowOf(parent), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), CBN_EDITCHANGE),
+                 reinterpret_cast<LPARAM>(control));
+  Verdict(changes == 2, "an edit of the text reports the change");
+
+  combo->SetEnabled(false);
+  Verdict(!::IsWindowEnabled(control), "the combo box is disabled");
+  combo.reset();
+  Verdict(!::IsWindow(control), "the combo box goes with its object");
+}
+
+void ProbeBusyPointer(FormsPlatform& platform, PlatformWindow& window) {
+  HWND target = WindowOf(window);
+  const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  platform.SetBusyPointer(true);
+  ::SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), hit);
+  Verdict(::GetCursor() == ::LoadCursorA(nullptr, IDC_WAIT), "the busy pointer is the hourglass over a form");
+  platform.SetBusyPointer(false);
+  ::SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), hit);
+  Verdict(::GetCursor() == ::LoadCursorA(nullptr, IDC_ARROW), "the default pointer is back after it");
+}
+
+void ProbeStartProgram(FormsPlatform& platform) {
+  const std::wstring marker = Utf8ToWide(platform.ApplicationFolder() + "\\started.txt");
+  ::DeleteFileW(marker.c_str());
+  Verdict(!platform.StartProgram(platform.ApplicationFolder() + "\\no such program.exe"),
+          "starting a missing program fails");
+  if (!Verdict(platform.StartProgram(platform.ApplicationFolder() + "\\forms_check_win32.exe"),
+               "this program starts again without waiting"))
+    return;
+  std::string content;
+  const auto written = [&] {
+    HANDLE file = ::CreateFileW(marker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[256] = {};
+    DWORD count = 0;
+    ::ReadFile(file, buffer, sizeof buffer - 1, &count, nullptr);
+    ::CloseHandle(file);
+    content.assign(buffer, count);
+    return content.find('\n') != std::string::npos;  // the whole line is there
+  };
+  RunLoopUntil(platform, 20000, written);
+  Verdict(content == "started []\n", "the started copy has an empty command line (wrote \"" + content + "\")");
+  ::DeleteFileW(marker.c_str());
+}
+
+int RunAsStartedProgram(FormsPlatform& platform) {
+  const std::wstring marker = Utf8ToWide(platform.ApplicationFolder() + "\\started.txt");
+  const std::string line = "started [" + platform.CommandLine() + "]\n";
+  HANDLE file = ::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  DWORD written = 0;
+  ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  ::CloseHandle(file);
+  return 0;
+}
+
+}  // namespace vellora::shell::forms_check

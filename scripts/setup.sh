@@ -18,6 +18,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing (clang + libFuzzer runtime)
   clang libclang-rt-14-dev
+  # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions
+  libgtk-3-dev libxext-dev
   # end-to-end tests: virtual display, input, screenshots
   xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"

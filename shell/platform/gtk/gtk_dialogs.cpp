@@ -1,0 +1,40 @@
+#include "platform/gtk/gtk_dialogs.h"
+
+#include "platform/gtk/file_filter_patterns.h"
+
+namespace vellora::shell {
+
+void RunMessageBox(const std::string& text, const std::string& caption) {
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_NONE, "%s", text.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  gtk_dialog_add_button(GTK_DIALOG(dialog), "OK", GTK_RESPONSE_OK);
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+}
+
+bool RunOpenFileDialog(GtkWindow* owner, const std::string& title, const std::string& filterName,
+                       const std::string& patterns, std::string& path) {
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+                                                  GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+  GtkFileFilter* filter = gtk_file_filter_new();
+  gtk_file_filter_set_name(filter, filterName.c_str());
+  for (const std::string& pattern : SplitFilterPatterns(patterns))
+    gtk_file_filter_add_pattern(filter, CaseInsensitiveGlob(pattern).c_str());
+  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(dialog), filter);
+  bool chosen = false;
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog))) {
+      path = name;
+      chosen = true;
+      g_free(name);
+    }
+  }
+  gtk_widget_destroy(dialog);
+  return chosen;
+}
+
+}  // namespace vellora::shell

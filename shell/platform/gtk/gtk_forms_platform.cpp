@@ -1,0 +1,128 @@
+#include "platform/gtk/gtk_forms_platform.h"
+
+#include <gdk/gdkx.h>
+
+#include <cstdio>
+
+#include "platform/gtk/display_resolution.h"
+#include "platform/gtk/gtk_combo_box.h"
+#include "platform/gtk/gtk_dialogs.h"
+#include "platform/gtk/gtk_platform_window.h"
+#include "platform/gtk/process_services.h"
+#include "platform/gtk/process_text.h"
+#include "platform/gtk/x11_error_trap.h"
+#include "platform/gtk/x11_window_tree.h"
+#include "platform/gtk/zoom_animation.h"
+
+namespace vellora::shell {
+
+GtkFormsPlatform::GtkFormsPlatform(int argc, char** argv)
+    : commandLine_(JoinArguments(argc, argv)), dotsPerInch_(X11DotsPerInch(X11Display())), text_(dotsPerInch_) {}
+
+GtkFormsPlatform::~GtkFormsPlatform() {
+  if (busyPointer_) g_object_unref(busyPointer_);
+}
+
+std::string GtkFormsPlatform::ApplicationFolder() { return RunningProgramFolder(); }
+
+void GtkFormsPlatform::MessageBox(const std::string& text, const std::string& caption) {
+  RunMessageBox(text, caption);
+}
+
+bool GtkFormsPlatform::StartProgram(const std::string& path) { return SpawnProgram(path); }
+
+void GtkFormsPlatform::EndProcessNow() { EndProcessImmediately(); }
+
+void GtkFormsPlatform::SetBusyPointer(bool busy) {
+  if (busy == (busyPointer_ != nullptr)) return;
+  if (busy) {
+    busyPointer_ = gdk_cursor_new_from_name(gdk_display_get_default(), "wait");
+    if (!busyPointer_) busyPointer_ = gdk_cursor_new_for_display(gdk_display_get_default(), GDK_WATCH);
+  } else {
+    g_object_unref(busyPointer_);
+    busyPointer_ = nullptr;
+  }
+  // Every window of the process, the dialogs included; child windows take it from their form.
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item; item = item->next) {
+    GdkWindow* native = gtk_widget_get_window(GTK_WIDGET(item->data));
+    if (native) gdk_window_set_cursor(native, busyPointer_);
+  }
+  g_list_free(windows);
+  // The pointer has to change now: a busy caller does not return to the loop for a while.
+  gdk_display_flush(gdk_display_get_default());
+}
+
+bool GtkFormsPlatform::OpenDocument(const std::string& address) { return LaunchDefaultApplication(address); }
+
+PixelSize GtkFormsPlatform::ScreenSize() { return X11ScreenSize(X11Display()); }
+
+double GtkFormsPlatform::TwipsPerPixelX() { return TwipsPerPixelAt(dotsPerInch_); }
+
+double GtkFormsPlatform::TwipsPerPixelY() { return TwipsPerPixelAt(dotsPerInch_); }
+
+bool GtkFormsPlatform::CursorPosition(PixelPoint& where) { return X11PointerPosition(X11Display(), where); }
+
+void GtkFormsPlatform::ShowCursor(bool show) { cursor_.Show(X11Display(), show); }
+
+bool GtkFormsPlatform::FindWindowByTitle(const std::string& title) {
+  return X11FindWindowByTitle(X11Display(), title);
+}
+
+bool GtkFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
+  return X11WindowScreenRect(X11Display(), static_cast<Window>(window), rect);
+}
+
+bool GtkFormsPlatform::CaptureScreen(Canvas& into) { return X11CaptureScreen(into); }
+
+void GtkFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) {
+  X11ZoomAnimation(X11Display(), from, to);
+}
+
+bool GtkFormsPlatform::ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
+                                      const std::string& patterns, std::string& path) {
+  auto* window = dynamic_cast<GtkPlatformWindow*>(owner);
+  return RunOpenFileDialog(window ? window->OwningWindow() : nullptr, title, filterName, patterns, path);
+}
+
+std::unique_ptr<PlatformWindow> GtkFormsPlatform::CreateWindow(const WindowOptions& options, WindowEvents& events) {
+  return std::make_unique<GtkPlatformWindow>(options, events, busyPointer_);
+}
+
+std::unique_ptr<PlatformComboBox> GtkFormsPlatform::CreateComboBox(PlatformWindow& parent,
+                                                                   std::function<void()> onTextChanged) {
+  auto* window = dynamic_cast<GtkPlatformWindow*>(&parent);
+  if (!window || !window->Container()) return nullptr;
+  return std::make_unique<GtkPlatformComboBox>(window->Container(), dotsPerInch_, std::move(onTextChanged));
+}
+
+TimerId GtkFormsPlatform::StartTimer(uint32_t intervalMs, std::function<void()> onTick) {
+  return timers_.Start(intervalMs, std::move(onTick));
+}
+
+void GtkFormsPlatform::StopTimer(TimerId timer) { timers_.Stop(timer); }
+
+void GtkFormsPlatform::RunLoop() { gtk_main(); }
+
+void GtkFormsPlatform::QuitLoop() {
+  if (gtk_main_level() > 0) gtk_main_quit();
+}
+
+std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
+  // The backend works with X window ids (other programs' windows, the preview's parent), so
+  // GTK must use X11 even under a Wayland session (through Xwayland).
+  gdk_set_allowed_backends("x11");
+  if (argc > 0 && argv && argv[0]) {
+    gchar* name = g_path_get_basename(argv[0]);
+    g_set_prgname(name);
+    g_free(name);
+  }
+  // The command line belongs to the shell: GTK is not given it to parse.
+  if (!gtk_init_check(nullptr, nullptr)) {
+    std::fprintf(stderr, "cannot open the X display\n");
+    return nullptr;
+  }
+  return std::make_unique<GtkFormsPlatform>(argc, argv);
+}
+
+}  // namespace vellora::shell

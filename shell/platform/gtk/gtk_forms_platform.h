@@ -1,0 +1,61 @@
+// The forms platform on Linux: GTK 3 windows on X11, Pango text, GLib timers and loop.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/forms_platform.h"
+#include "platform/gtk/glib_timers.h"
+#include "platform/gtk/pango_text_renderer.h"
+#include "platform/gtk/x11_screen.h"
+
+namespace vellora::shell {
+
+class GtkFormsPlatform final : public FormsPlatform {
+ public:
+  // GTK must have been initialised on an X11 display.
+  GtkFormsPlatform(int argc, char** argv);
+  ~GtkFormsPlatform() override;
+
+  std::string CommandLine() override { return commandLine_; }
+  std::string ApplicationFolder() override;
+  void MessageBox(const std::string& text, const std::string& caption) override;
+  bool StartProgram(const std::string& path) override;
+  [[noreturn]] void EndProcessNow() override;
+  void SetBusyPointer(bool busy) override;
+  bool OpenDocument(const std::string& address) override;
+
+  PixelSize ScreenSize() override;
+  double TwipsPerPixelX() override;
+  double TwipsPerPixelY() override;
+  bool CursorPosition(PixelPoint& where) override;
+  void ShowCursor(bool show) override;
+  bool FindWindowByTitle(const std::string& title) override;
+  bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
+  bool CaptureScreen(Canvas& into) override;
+  void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) override;
+  bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
+                      const std::string& patterns, std::string& path) override;
+
+  std::unique_ptr<PlatformWindow> CreateWindow(const WindowOptions& options, WindowEvents& events) override;
+  std::unique_ptr<PlatformComboBox> CreateComboBox(PlatformWindow& parent,
+                                                   std::function<void()> onTextChanged) override;
+  TextRenderer& Text() override { return text_; }
+
+  TimerId StartTimer(uint32_t intervalMs, std::function<void()> onTick) override;
+  void StopTimer(TimerId timer) override;
+  void RunLoop() override;
+  void QuitLoop() override;
+
+ private:
+  std::string commandLine_;
+  double dotsPerInch_;
+  PangoTextRenderer text_;
+  GlibTimers timers_;
+  X11CursorVisibility cursor_;
+  GdkCursor* busyPointer_ = nullptr;  // set while the hourglass is up
+};
+
+}  // namespace vellora::shell

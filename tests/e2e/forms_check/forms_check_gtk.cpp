@@ -1,0 +1,168 @@
+// A test form on the forms platform, driven by forms_gtk_e2e.sh.
+//
+//   show HIDDEN_MS   a 480 x 240 form "Vellora forms check" at (100, 80), hidden for HIDDEN_MS,
+//                    then shown: a gradient, a Japanese label, a picture and a combo box. Prints
+//                    where each lies and what arrives (mouse, text changes, close request).
+//   find TITLE       exit code 0 when a window has exactly this title, 1 when none has
+//   rect WINDOW      prints the window's screen rectangle "left top right bottom"
+//   capture X Y      prints the screen size and the colour of one captured pixel
+//   host             a plain shown form "Vellora forms host" of 300 x 200 at (600, 400)
+//   embed WINDOW     a form placed inside WINDOW; ends when that window is destroyed
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "platform/forms_platform.h"
+#include "runtime/canvas.h"
+
+using namespace vellora::shell;
+
+namespace {
+
+constexpr char kTitle[] = "Vellora forms check";
+constexpr Rgb kNavy{0, 0, 128}, kLavender{230, 230, 250}, kOrange{255, 140, 0}, kBlack{0, 0, 0};
+
+void Say(const std::string& line) {
+  std::cout << line << std::endl;  // flushed: the script reads it while this runs
+}
+
+class PrintingEvents : public WindowEvents {
+ public:
+  explicit PrintingEvents(FormsPlatform& platform) : platform_(platform) {}
+  void OnMouseDown(int button, int shift, PixelPoint where) override { Report("down", button, shift, where); }
+  void OnMouseUp(int button, int shift, PixelPoint where) override { Report("up", button, shift, where); }
+  void OnCloseRequested() override {
+    Say("close requested");
+    platform_.QuitLoop();
+  }
+  void OnDestroyedFromOutside() override {
+    Say("destroyed from outside");
+    platform_.QuitLoop();
+  }
+
+ private:
+  static void Report(const char* what, int button, int shift, PixelPoint where) {
+    Say(std::string(what) + " " + std::to_string(button) + " " + std::to_string(shift) + " " +
+        std::to_string(where.x) + " " + std::to_string(where.y));
+  }
+  FormsPlatform& platform_;
+};
+
+std::string Box(const char* name, int32_t x, int32_t y, int32_t width, int32_t height) {
+  return std::string(name) + " " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) + " " +
+         std::to_string(height);
+}
+
+std::string Colour(Rgb c) { return std::to_string(c.r) + " " + std::to_string(c.g) + " " + std::to_string(c.b); }
+
+// Ends the loop after a minute whatever happens, so that a broken run cannot hang the suite.
+void StartDeadline(FormsPlatform& platform) {
+  platform.StartTimer(60000, [&platform] { platform.QuitLoop(); });
+}
+
+int ShowTestForm(FormsPlatform& platform, int hiddenMs) {
+  PrintingEvents events(platform);
+  WindowOptions options;
+  options.title = kTitle;
+  options.frame = FrameStyle::FixedDialog;
+  options.background = {192, 192, 192};
+  options.clientSize = {480, 240};
+  auto window = platform.CreateWindow(options, events);
+  window->Move({100, 80}, {480, 240});
+
+  Canvas canvas(480, 240);
+  canvas.FillVerticalGradient({0, 0, 480, 240}, kNavy, kLavender);
+  const std::string text = u8"音楽CDとMP3、WAV";
+  const FontSpec font;
+  const PixelSize label = platform.Text().Measure(text, font);
+  platform.Text().Draw(canvas, 24, 96, text, font, kBlack);
+  Canvas picture(48, 32, kOrange);
+  canvas.Blit(picture, 400, 24);
+  for (int32_t row : {1, 60, 120, 170, 238}) Say("gradient " + std::to_string(row) + " " + Colour(canvas.Pixel(300, row)));
+  Say(Box("label", 24, 96, label.width, label.height));
+  Say(Box("image", 400, 24, picture.Width(), picture.Height()));
+  window->Present(canvas);
+
+  std::unique_ptr<PlatformComboBox> combo;
+  combo = platform.CreateComboBox(*window, [&combo] { Say("text changed: " + combo->Text()); });
+  combo->Move({24, 180}, {120, 24});
+  for (const char* item : {"", "1", "2", "3"}) combo->AddItem(item);
+  combo->SetText("2");
+  Say(Box("combo", 24, 180, 120, 24) + " items " + std::to_string(combo->ItemCount()) + " text " + combo->Text());
+
+  const TimerId showTimer = platform.StartTimer(static_cast<uint32_t>(hiddenMs), [&] {
+    platform.StopTimer(showTimer);
+    window->SetVisible(true);
+    Say("shown");
+  });
+  StartDeadline(platform);
+  platform.RunLoop();
+  return 0;
+}
+
+int HostForm(FormsPlatform& platform) {
+  PrintingEvents events(platform);
+  WindowOptions options;
+  options.title = "Vellora forms host";
+  options.background = {0, 96, 0};
+  options.clientSize = {300, 200};
+  auto window = platform.CreateWindow(options, events);
+  window->Move({600, 400}, {300, 200});
+  window->SetVisible(true);
+  Say("host " + std::to_string(window->Handle()));
+  StartDeadline(platform);
+  platform.RunLoop();
+  return 0;
+}
+
+int EmbeddedForm(FormsPlatform& platform, NativeWindow parent) {
+  PrintingEvents events(platform);
+  WindowOptions options;
+  options.title = "Vellora forms preview";
+  options.clientSize = {10, 10};
+  auto window = platform.CreateWindow(options, events);
+  if (!window->AdoptInto(parent)) {
+    Say("adopt failed");
+    return 2;
+  }
+  PixelRect area;
+  platform.WindowScreenRect(parent, area);
+  window->Move({0, 0}, {area.Width(), area.Height()});
+  window->Present(Canvas(area.Width(), area.Height(), kOrange));
+  window->SetVisible(true);
+  Say("embedded " + std::to_string(window->Handle()));
+  StartDeadline(platform);
+  platform.RunLoop();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  auto platform = CreateFormsPlatform(argc, argv);
+  if (!platform) return 3;
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "show" && argc == 3) return ShowTestForm(*platform, std::atoi(argv[2]));
+  if (mode == "find" && argc == 3) return platform->FindWindowByTitle(argv[2]) ? 0 : 1;
+  if (mode == "rect" && argc == 3) {
+    PixelRect rect;
+    if (!platform->WindowScreenRect(std::strtoull(argv[2], nullptr, 0), rect)) return 1;
+    Say(std::to_string(rect.left) + " " + std::to_string(rect.top) + " " + std::to_string(rect.right) + " " +
+        std::to_string(rect.bottom));
+    return 0;
+  }
+  if (mode == "capture" && argc == 4) {
+    Canvas screen;
+    if (!platform->CaptureScreen(screen)) return 1;
+    Say(std::to_string(screen.Width()) + "x" + std::to_string(screen.Height()) + " " +
+        Colour(screen.Pixel(std::atoi(argv[2]), std::atoi(argv[3]))));
+    return 0;
+  }
+  if (mode == "host" && argc == 2) return HostForm(*platform);
+  if (mode == "embed" && argc == 3) return EmbeddedForm(*platform, std::strtoull(argv[2], nullptr, 0));
+  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | capture X Y | host | embed WINDOW\n");
+  return 2;
+}

@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# End-to-end check of the GTK forms platform on a private Xvfb: a test form is found by its
+# title while hidden and while shown, its picture is checked on a screenshot, and mouse, text
+# input, close requests and embedding into a foreign window are driven.
+# Usage: forms_gtk_e2e.sh FORMS_CHECK X11_PROBE
+set -euo pipefail
+check=$1 probe=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+
+[ -x "$check" ] || fail "no test program at $check"
+start_xvfb 1024x768x24
+title="Vellora forms check"
+out="$E2E_WORK/out"
+
+# Waits until the test program has printed a line matching the pattern.
+wait_for_line() {
+  local pattern=$1 file=${2:-$out} deadline=$((SECONDS + ${3:-10}))
+  until grep -q -- "$pattern" "$file" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "no line '$pattern' in: $(cat "$file" 2>/dev/null)"
+    sleep 0.1
+  done
+}
+map_state() { xwininfo -id "$1" | sed -n 's/.*Map State: *//p'; }
+# The numbers after the program's "NAME ..." line.
+reported() { sed -n "s/^$1 //p" "$out" | head -n 1; }
+
+# --- hidden, then shown ---------------------------------------------------------------
+"$check" show 4000 >"$out" 2>"$E2E_WORK/stderr" &
+FORM=$!
+E2E_PIDS+=("$FORM")
+WINDOW=$(wait_for_window "$title" 4) || fail "no window titled '$title' while hidden"
+[ "$(map_state "$WINDOW")" = IsUnMapped ] || fail "window mapped before its time: $(map_state "$WINDOW")"
+grep -q '^shown' "$out" && fail "the form says it was shown already"
+note "found by title while hidden (xdotool search --name), unmapped"
+"$check" find "$title" || fail "FindWindowByTitle does not see the hidden form"
+"$check" find "Vellora forms" && fail "FindWindowByTitle matched a part of the title"
+"$check" find "vellora forms check" && fail "FindWindowByTitle ignored letter case"
+note "FindWindowByTitle of another process: exact title found while hidden, prefix and other case not"
+xprop -id "$WINDOW" WM_NAME | grep -qF "\"$title\"" || fail "WM_NAME"
+xprop -id "$WINDOW" _NET_WM_NAME | grep -qF "\"$title\"" || fail "_NET_WM_NAME"
+
+wait_for_line '^shown' "$out" 10
+deadline=$((SECONDS + 5))
+until [ "$(map_state "$WINDOW")" = IsViewable ]; do
+  [ $SECONDS -lt $deadline ] || fail "window not mapped after being shown"
+  sleep 0.1
+done
+[ "$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)" = "$WINDOW" ] || fail "not found as visible"
+note "found by title while shown"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[ "$X $Y $WIDTH $HEIGHT" = "100 80 480 240" ] || fail "client area at $X,$Y size ${WIDTH}x$HEIGHT, expected 100,80 480x240"
+[ "$("$check" rect "$WINDOW")" = "100 80 580 320" ] || fail "WindowScreenRect gives $("$check" rect "$WINDOW")"
+note "client area 480x240 at 100,80; WindowScreenRect agrees"
+
+# --- the picture -------------------------------------------------------------------------
+sleep 0.5
+shot="$E2E_WORK/shot.png"
+import -window root "$shot"
+pixels() {  # "x y r g b" lines of a screen rectangle W H X Y
+  convert "$shot" -crop "$1x$2+$3+$4" +repage -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p'
+}
+near() { [ $(( $1 - $2 )) -le "$3" ] && [ $(( $2 - $1 )) -le "$3" ]; }
+
+while read -r row r g b; do
+  read -r _ _ sr sg sb < <(pixels 1 1 $((X + 300)) $((Y + row)))
+  [ "$sr $sg $sb" = "$r $g $b" ] || fail "gradient row $row is $sr,$sg,$sb on screen, $r,$g,$b in the canvas"
+done < <(sed -n 's/^gradient //p' "$out")
+read -r _ _ r g b < <(pixels 1 1 $((X + 300)) $((Y + 1)))
+near "$r" 0 4 && near "$g" 0 4 && near "$b" 128 4 || fail "top of the gradient is $r,$g,$b, not navy"
+read -r _ _ r g b < <(pixels 1 1 $((X + 300)) $((Y + 238)))
+near "$r" 230 4 && near "$g" 230 4 && near "$b" 250 4 || fail "bottom of the gradient is $r,$g,$b, not lavender"
+note "gradient from navy to lavender, every sampled row as painted"
+
+read -r lx ly lw lh <<<"$(reported label)"
+[ "$lw" -gt 60 ] && [ "$lh" -ge 10 ] || fail "label measured ${lw}x$lh"
+# Dark: well below the gradient behind the label (about 85,85,172 at these rows).
+dark_inside=$(pixels "$lw" "$lh" $((X + lx)) $((Y + ly)) | awk '$3 + $4 + $5 < 160' | wc -l)
+[ "$dark_inside" -ge 40 ] || fail "only $dark_inside dark pixels inside the label's box"
+ring=4
+dark_around=$(pixels $((lw + 2 * ring)) $((lh + 2 * ring)) $((X + lx - ring)) $((Y + ly - ring)) |
+  awk -v w="$lw" -v h="$lh" -v m="$ring" '($1 < m || $1 >= w + m || $2 < m || $2 >= h + m) && $3 + $4 + $5 < 160' | wc -l)
+[ "$dark_around" -eq 0 ] || fail "$dark_around dark pixels just outside the label's box"
+note "label: $dark_inside dark pixels inside its ${lw}x$lh box, none in a ${ring}-pixel ring around it"
+
+read -r ix iy iw ih <<<"$(reported image)"
+for point in "1 1" "$((iw / 2)) $((ih / 2))" "$((iw - 2)) $((ih - 2))"; do
+  read -r px py <<<"$point"
+  read -r _ _ r g b < <(pixels 1 1 $((X + ix + px)) $((Y + iy + py)))
+  [ "$r $g $b" = "255 140 0" ] || fail "image pixel $px,$py is $r,$g,$b, not orange"
+done
+read -r _ _ r g b < <(pixels 1 1 $((X + ix - 2)) $((Y + iy + 2)))
+[ "$r $g $b" != "255 140 0" ] || fail "orange left of the image"
+note "image: orange inside its ${iw}x$ih box, gradient beside it"
+[ "$("$check" capture $((X + ix + 5)) $((Y + iy + 5)))" = "1024x768 255 140 0" ] ||
+  fail "CaptureScreen gives $("$check" capture $((X + ix + 5)) $((Y + iy + 5)))"
+note "CaptureScreen of another process: 1024x768, the image's orange where it lies"
+
+read -r cx cy cw ch _ items _ text <<<"$(reported combo)"
+[ "$items $text" = "4 2" ] || fail "combo box holds $items items, text '$text'"
+white=$(pixels "$cw" "$ch" $((X + cx)) $((Y + cy)) | awk '$3 >= 245 && $4 >= 245 && $5 >= 245' | wc -l)
+[ "$white" -ge $((cw * ch / 4)) ] || fail "no combo box edit field at $cx,$cy ($white white pixels)"
+note "combo box: edit field at $cx,$cy, 4 items, text 2"
+
+# --- input -------------------------------------------------------------------------------
+xdotool mousemove $((X + 300)) $((Y + 120)) click 1
+wait_for_line '^up 1 0 300 120'
+grep -q '^down 1 0 300 120' "$out" || fail "no left button down at 300,120"
+xdotool mousemove $((X + 310)) $((Y + 60)) keydown shift keydown ctrl click 3 keyup ctrl keyup shift
+wait_for_line '^up 2 3 310 60'
+xdotool mousemove $((X + 320)) $((Y + 70)) click 2
+wait_for_line '^up 4 0 320 70'
+note "mouse: left 1, right 2, middle 4; shift and ctrl 3; client coordinates"
+grep -q '^text changed' "$out" && fail "setting the text from code counted as a change"
+clicks=$(grep -c '^down' "$out")
+xdotool mousemove $((X + cx + 20)) $((Y + cy + ch / 2)) click 1 key ctrl+a type 17
+wait_for_line '^text changed: 17'
+[ "$(grep -c '^text changed' "$out")" -eq 2 ] || fail "changes: $(grep '^text changed' "$out" | tr '\n' '|')"
+[ "$(grep -c '^down' "$out")" -eq "$clicks" ] || fail "a click into the combo box reached the form"
+note "typing into the combo box: one change per edit, the click stays with the box"
+
+"$probe" close "$WINDOW"
+wait_for_exit "$FORM" 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the close request"
+grep -q '^close requested' "$out" || fail "close request not reported"
+note "close request reported, the form decided to end"
+
+# --- a form inside another program's window -----------------------------------------------
+"$check" host >"$E2E_WORK/host" 2>&1 &
+HOST=$!
+E2E_PIDS+=("$HOST")
+HOST_WINDOW=$(wait_for_window "Vellora forms host" 10) || fail "no host window"
+"$check" embed 1 >"$E2E_WORK/bad" 2>&1 && fail "adopting into a window that does not exist worked"
+grep -q '^adopt failed' "$E2E_WORK/bad" || fail "no failure reported for a missing window"
+"$check" embed "$HOST_WINDOW" >"$E2E_WORK/embed" 2>"$E2E_WORK/embed.err" &
+EMBED=$!
+E2E_PIDS+=("$EMBED")
+wait_for_line '^embedded' "$E2E_WORK/embed"
+child=$(sed -n 's/^embedded //p' "$E2E_WORK/embed")
+xwininfo -children -id "$HOST_WINDOW" | grep -q "$(printf '0x%x' "$child") \"Vellora forms preview\"" ||
+  fail "the form is not a child of the host: $(xwininfo -children -id "$HOST_WINDOW")"
+eval "$(xdotool getwindowgeometry --shell "$HOST_WINDOW")"
+sleep 0.3
+read -r r g b < <(pixel_at $((X + 150)) $((Y + 100)))
+[ "$r $g $b" = "255 140 0" ] || fail "host area shows $r,$g,$b, not the embedded form's orange"
+note "embedded form is a child of the host window and covers it"
+kill "$HOST"
+wait_for_exit "$EMBED" 10
+grep -q '^destroyed from outside' "$E2E_WORK/embed" || fail "destruction with the host not reported"
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the host went: $(cat "$E2E_WORK/embed.err")"
+note "host destroyed: the embedded form reports it and ends normally"
+
+echo "PASS forms.gtk"

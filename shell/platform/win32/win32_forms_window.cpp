@@ -250,4 +250,8 @@ bool Win32Window::AdoptInto(NativeWindow foreignParent) {
   return adopted;
 }
 
+bool Win32Window::IsWindowAtPoint(PixelPoint screenPoint) const {
+  return window_ != nullptr && ::WindowFromPoint(POINT{screenPoint.x, screenPoint.y}) == window_;
+}
+
 }  // namespace vellora::shell

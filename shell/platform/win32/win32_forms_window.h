@@ -32,6 +32,8 @@ class Win32Window final : public PlatformWindow {
   void Present(const Canvas& picture) override;
   void SetFocus() override;
   bool AdoptInto(NativeWindow foreignParent) override;
+  // The system's answer: the deepest visible window under the point is this one.
+  bool IsWindowAtPoint(PixelPoint screenPoint) const override;
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -83,6 +83,14 @@ void Scene::CheckScreenCopy() {
   const Rgb top = screen.Pixel(kWindowAt.x + 300, kWindowAt.y);
   Verdict(image == kImageColour && top == kGradientTop, "the screen copy shows the form's image and gradient");
 
+  // The form is the window under its own painted area, but not under its combo box or elsewhere.
+  const PixelPoint painted{kWindowAt.x + 300, kWindowAt.y + 100};
+  const PixelPoint overCombo{kWindowAt.x + kCombo.left + 10, kWindowAt.y + kCombo.top + 8};
+  const PixelPoint outside{kWindowAt.x + kClient.width + 20, kWindowAt.y + 100};
+  Verdict(window_->IsWindowAtPoint(painted) && !window_->IsWindowAtPoint(overCombo) &&
+              !window_->IsWindowAtPoint(outside),
+          "the form is the window at its painted area only, not over its combo box or beside it");
+
   // The caption-zoom animation, from the window's corner out to the window and back.
   const PixelRect rect = window_->ScreenRect();
   const PixelRect corner{rect.left, rect.top, rect.left, rect.top};

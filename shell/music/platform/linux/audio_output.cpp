@@ -7,8 +7,8 @@
 
 namespace vellora::shell::mci {
 namespace {
-constexpr size_t kBufferFrames = 16384;     // a little over a third of a second read ahead
-constexpr size_t kFeedChunkFrames = 4096;
+constexpr size_t kBufferFrames = 32768;  // three quarters of a second read ahead
+constexpr size_t kFeedMinimumFrames = 1024;  // less room than this waits for the next round
 constexpr auto kFeedInterval = std::chrono::milliseconds(10);
 constexpr Uint16 kDeviceFrames = 1024;
 }  // namespace
@@ -19,6 +19,7 @@ struct AudioOutput::Voice {
   std::vector<int16_t> ring = std::vector<int16_t>(kBufferFrames * kOutputChannels);
   size_t head = 0;   // first buffered frame
   size_t count = 0;  // buffered frames
+  bool primed = false;  // mixed only once its first read is in, so it starts without a gap
   bool sourceEnded = false;
   bool paused = false;
   bool finished = false;
@@ -128,7 +129,7 @@ void AudioOutput::Mix(int16_t* out, size_t frameCount) {
   std::lock_guard<std::mutex> lock(mixMutex_);
   mixBuffer_.assign(samples, 0);
   for (const auto& voice : voices_) {
-    if (voice->paused || voice->finished) continue;
+    if (!voice->primed || voice->paused || voice->finished) continue;
     const size_t take = std::min(frameCount, voice->count);
     for (size_t frame = 0; frame < take; ++frame) {
       const size_t at = (voice->head + frame) % kBufferFrames;
@@ -168,7 +169,7 @@ bool AudioOutput::FeedOnce() {
     for (const auto& voice : voices_) {
       if (voice->sourceEnded || voice->finished) continue;
       const size_t room = kBufferFrames - voice->count;
-      if (room >= kFeedChunkFrames / 4) wanted.emplace_back(voice.get(), std::min(room, kFeedChunkFrames));
+      if (room >= kFeedMinimumFrames) wanted.emplace_back(voice.get(), room);
     }
   }
   bool more = false;
@@ -177,6 +178,7 @@ bool AudioOutput::FeedOnce() {
     chunk.resize(frames * kOutputChannels);
     const size_t got = voice->source->Read(chunk.data(), frames);
     std::lock_guard<std::mutex> lock(mixMutex_);
+    voice->primed = true;
     if (got == 0) {
       voice->sourceEnded = true;
       if (voice->count == 0) voice->finished = true;
@@ -189,7 +191,7 @@ bool AudioOutput::FeedOnce() {
       }
     }
     voice->count += got;
-    more = more || voice->count + kFeedChunkFrames / 4 <= kBufferFrames;
+    more = more || voice->count + kFeedMinimumFrames <= kBufferFrames;
   }
   return more;
 }

@@ -9,7 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 [ -x "$program" ] || fail "no program at $program"
 start_xvfb 640x480x24
-export COMMAND_PICTURES=$3 COMMAND_OUT="$E2E_WORK/out"
+export COMMAND_PICTURES=$3 COMMAND_OUT="$E2E_WORK/out" COMMAND_WORK="$E2E_WORK"
 . "$here/command_steps.sh"
 "$program" >"$COMMAND_OUT" 2>"$E2E_WORK/err" &
 E2E_PIDS+=("$!")

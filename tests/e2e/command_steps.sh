@@ -1,16 +1,17 @@
 # shellcheck shell=bash
 # The steps of the Command button's end-to-end checks, shared by the GTK run on Xvfb
 # (command_e2e.sh) and the Win32 run under Wine (tests/wine/command_check.sh). Source it with
-# DISPLAY set and command_check running, its standard output in $COMMAND_OUT, then call
-# command_read_buttons and command_run_case CASE. Needs fail and note from the caller, and
-# xdotool and ImageMagick.
+# DISPLAY set and command_check running, its standard output in $COMMAND_OUT, the state
+# pictures' folder in $COMMAND_PICTURES and a scratch folder that the caller removes in
+# $COMMAND_WORK; then call command_read_buttons and command_run_case CASE. Needs fail and note
+# from the caller, and xdotool and ImageMagick.
 #
 # Each step takes a screenshot and compares the button's edge rows (the middle column's top and
 # bottom four pixels) and two corners with the state picture's PNG file, and reads the face's
 # direction on a column left of the caption; "Click <name>" lines are counted.
 
 : "${COMMAND_PICTURES:?the folder of the state pictures}" "${COMMAND_OUT:?the program output file}"
-COMMAND_SHOT="$(mktemp -u "${TMPDIR:-/tmp}/command-shot.XXXXXX").png"
+COMMAND_SHOT="${COMMAND_WORK:?a scratch folder}/shot.png"
 
 command_lines() { tr -d '\r' <"$COMMAND_OUT"; }
 
@@ -134,5 +135,4 @@ command_run_case() {
     ;;
   *) fail "unknown case $1" ;;
   esac
-  rm -f "$COMMAND_SHOT"
 }

@@ -23,7 +23,7 @@ fi
 source "$(dirname "$0")/wine_session.sh" "$2"
 note() { echo "  - $*"; }
 
-export COMMAND_OUT="$WORK_DIR/program.out" COMMAND_SETTLE=0.6
+export COMMAND_OUT="$WORK_DIR/program.out" COMMAND_WORK="$WORK_DIR" COMMAND_SETTLE=0.6
 # shellcheck source=../e2e/command_steps.sh
 source "$(dirname "$0")/../e2e/command_steps.sh"
 

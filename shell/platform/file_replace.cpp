@@ -4,8 +4,16 @@ namespace vellora::shell {
 
 std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
 
-bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes) {
+bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes, bool ownerOnly) {
   const std::string temporary = TemporaryPathFor(path);
+  if (ownerOnly) {
+    // Restricting the old file too means the rename, which keeps the old file's permissions,
+    // never shows the new content to anyone else.
+    files.RemoveFile(temporary);
+    if (!files.WriteFileDurably(temporary, {})) return false;
+    files.RestrictToOwner(temporary);
+    files.RestrictToOwner(path);
+  }
   if (!files.WriteFileDurably(temporary, bytes) || !files.RenameOver(temporary, path)) {
     files.RemoveFile(temporary);
     return false;

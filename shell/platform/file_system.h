@@ -41,6 +41,10 @@ class FileSystem {
   // Deletes a file if it can; a failure is not reported.
   virtual void RemoveFile(const std::string& path) = 0;
 
+  // Makes an existing file readable and writable by its owner alone, where the system has such
+  // permissions; a failure, or a missing file, is not reported.
+  virtual void RestrictToOwner(const std::string& /*path*/) {}
+
   // True when the path names something that can be opened for reading other than a folder.
   virtual bool CanOpenForReading(const std::string& path) = 0;
 };
@@ -51,7 +55,9 @@ std::string TemporaryPathFor(const std::string& path);
 // Writes the bytes to TemporaryPathFor(path) in the same folder and renames that over path:
 // a reader sees the old file or the new one, and a failure (full disk, no rights) leaves the
 // old file whole and removes the temporary one.
-bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes);
+// With ownerOnly the new file is readable by its owner alone from the moment it appears.
+bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes,
+                           bool ownerOnly = false);
 
 // The running system's file system (defined by the platform backend that is linked in).
 FileSystem& PlatformFileSystem();

@@ -47,8 +47,8 @@ std::string EncodeBitmap24(const Canvas& picture) {
   return out;
 }
 
-bool SaveBitmap24(FileSystem& files, const Canvas& picture, const std::string& path) {
-  return ReplaceFileAtomically(files, path, EncodeBitmap24(picture));
+bool SaveBitmap24(FileSystem& files, const Canvas& picture, const std::string& path, bool ownerOnly) {
+  return ReplaceFileAtomically(files, path, EncodeBitmap24(picture), ownerOnly);
 }
 
 }  // namespace vellora::shell

@@ -14,7 +14,8 @@ namespace vellora::shell {
 std::string EncodeBitmap24(const Canvas& picture);
 
 // Writes the bitmap next to its final place and renames it over path, so that a reader sees
-// the old file or the new one and a failed save leaves the old file whole.
-bool SaveBitmap24(FileSystem& files, const Canvas& picture, const std::string& path);
+// the old file or the new one and a failed save leaves the old file whole. With ownerOnly
+// nobody else can read it (a picture of the user's desktop).
+bool SaveBitmap24(FileSystem& files, const Canvas& picture, const std::string& path, bool ownerOnly = false);
 
 }  // namespace vellora::shell

@@ -24,6 +24,9 @@ void Form::Load() {
   options.clientSize = {TwipsToPixels(widthTwips_, TwipsPerPixelX()), TwipsToPixels(heightTwips_, TwipsPerPixelY())};
   std::unique_ptr<PlatformWindow> window = Platform().CreateWindow(options, *this);
   if (!window) return;
+  // A position given before the load applies to the new window.
+  window->Move({TwipsToPixels(leftTwips_, TwipsPerPixelX()), TwipsToPixels(topTwips_, TwipsPerPixelY())},
+               options.clientSize);
   AdoptWindow(std::move(window));
   Cls();
   application_.FormLoaded();

@@ -43,7 +43,7 @@ void SessionForm::FormLoad() {
   // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
   if (!platform.CaptureScreen(Surface())) ResizeSurface(screen);
   const std::string folder = platform.ApplicationFolder();
-  SaveBitmap24(files_, Surface(), folder + "\\" + kSnapshotFileName);
+  SaveBitmap24(files_, Surface(), folder + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
 
   const std::string dataPath = folder + "\\" + kRendererFileName;
   platform.StartProgram(dataPath);

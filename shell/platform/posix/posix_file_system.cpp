@@ -106,6 +106,8 @@ bool PosixFileSystem::RenameOver(const std::string& source, const std::string& t
   return true;
 }
 
+void PosixFileSystem::RestrictToOwner(const std::string& path) { ::chmod(ToPosixPath(path).c_str(), 0600); }
+
 void PosixFileSystem::RemoveFile(const std::string& path) { ::unlink(ToPosixPath(path).c_str()); }
 
 bool PosixFileSystem::CanOpenForReading(const std::string& path) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/posix/posix_path.h"
+#include "runtime/bitmap_file.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 
@@ -120,6 +121,30 @@ TEST_F(PosixFileSystemTest, ReadingAndTestingFiles) {
   EXPECT_TRUE(FileExists(files_, Folder() + "\\fifo"));  // opened without waiting for a writer
 
   EXPECT_EQ(ToPosixPath("C:\\a\\b"), "C:/a/b");
+}
+
+}  // namespace
+}  // namespace vellora::shell
+
+namespace vellora::shell {
+namespace {
+
+// The desktop snapshot is private to its owner, even when an older one was not.
+TEST(PosixSnapshotFile, ASavedSnapshotIsReadableByItsOwnerOnly) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vellora_snapshot_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path snapshot = folder / "Vellora.bmp";
+  std::ofstream(snapshot) << "older";
+  ::chmod(snapshot.c_str(), 0644);
+
+  ASSERT_TRUE(SaveBitmap24(PlatformFileSystem(), Canvas(3, 2, {1, 2, 3}), folder.string() + "\\Vellora.bmp", true));
+  struct stat info {};
+  ASSERT_EQ(::stat(snapshot.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_EQ(info.st_size, 54 + 2 * 12);
+  EXPECT_FALSE(std::filesystem::exists(folder / "Vellora.bmp.tmp"));
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -25,8 +25,9 @@ void Form::Load() {
   std::unique_ptr<PlatformWindow> window = Platform().CreateWindow(options, *this);
   if (!window) return;
   // A position given before the load applies to the new window.
-  window->Move({TwipsToPixels(leftTwips_, TwipsPerPixelX()), TwipsToPixels(topTwips_, TwipsPerPixelY())},
-               options.clientSize);
+  if (movedBeforeLoad_)
+    window->Move({TwipsToPixels(leftTwips_, TwipsPerPixelX()), TwipsToPixels(topTwips_, TwipsPerPixelY())},
+                 options.clientSize);
   AdoptWindow(std::move(window));
   Cls();
   application_.FormLoaded();
@@ -70,7 +71,10 @@ void Form::Move(double leftTwips, double topTwips, double widthTwips, double hei
   topTwips_ = topTwips;
   widthTwips_ = widthTwips;
   heightTwips_ = heightTwips;
-  if (!Loaded()) return;
+  if (!Loaded()) {
+    movedBeforeLoad_ = true;
+    return;
+  }
   const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   Window()->Move({TwipsToPixels(leftTwips, tx), TwipsToPixels(topTwips, ty)},
                  {TwipsToPixels(widthTwips, tx), TwipsToPixels(heightTwips, ty)});

@@ -59,6 +59,7 @@ class Form : public Container {
   FormDesign design_;
   double leftTwips_ = 0, topTwips_ = 0, widthTwips_, heightTwips_;
   bool modalLoop_ = false;
+  bool movedBeforeLoad_ = false;
   bool unloading_ = false;
 };
 

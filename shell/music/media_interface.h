@@ -9,6 +9,8 @@
 // ASCII, so their bytes are the same on both sides.
 #pragma once
 
+#include <memory>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,5 +46,8 @@ class MediaInterface {
   // The number of wave output devices.
   virtual int32_t WaveOutDeviceCount() = 0;
 };
+
+// The running system's media (defined by the backend that is linked in).
+std::unique_ptr<MediaInterface> CreatePlatformMedia();
 
 }  // namespace vellora::shell

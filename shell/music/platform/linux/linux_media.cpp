@@ -77,4 +77,6 @@ int32_t LinuxMedia::PlaySoundName(const std::string* sound, uint32_t flags) {
 
 int32_t LinuxMedia::WaveOutDeviceCount() { return output_.Available() ? 1 : 0; }
 
+std::unique_ptr<MediaInterface> CreatePlatformMedia() { return std::make_unique<LinuxMedia>(); }
+
 }  // namespace vellora::shell

@@ -90,4 +90,6 @@ int32_t Win32Media::WaveOutDeviceCount() {
   return static_cast<int32_t>(winmm.waveOutGetNumDevs());
 }
 
+std::unique_ptr<MediaInterface> CreatePlatformMedia() { return std::make_unique<Win32Media>(); }
+
 }  // namespace vellora::shell

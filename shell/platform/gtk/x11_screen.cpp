@@ -1,5 +1,6 @@
 #include "platform/gtk/x11_screen.h"
 
+#include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 #include <gdk/gdkx.h>
 
@@ -22,26 +23,50 @@ double X11DotsPerInch(_XDisplay* display) {
   return kDefaultDotsPerInch;
 }
 
+namespace {
+
+// Position and width of a channel in a pixel value, from the visual's mask.
+struct ChannelMask {
+  explicit ChannelMask(unsigned long mask) {
+    while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
+    while (mask & 1) mask >>= 1, ++bits;
+  }
+  uint8_t Extract(unsigned long pixel) const {
+    if (bits == 0) return 0;
+    const unsigned long value = (pixel >> shift) & ((1ul << bits) - 1);
+    return static_cast<uint8_t>(bits >= 8 ? value >> (bits - 8) : value * 255 / ((1ul << bits) - 1));
+  }
+  int shift = 0, bits = 0;
+};
+
+}  // namespace
+
 bool X11CaptureScreen(Canvas& into) {
-  GdkWindow* root = gdk_get_default_root_window();
-  const int width = gdk_window_get_width(root), height = gdk_window_get_height(root);
+  // The screen as it is shown: the root window with everything on it (XGetImage of the root
+  // includes the mapped windows over it), read in the root visual's own channel layout.
+  Display* display = gdk_x11_get_default_xdisplay();
+  const int screen = DefaultScreen(display);
+  const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
   into.Resize(width, height);
   X11ErrorTrap trap;
-  // GDK reads the root window through its visual, so every depth and channel layout arrives as RGB.
-  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(root, 0, 0, width, height);
-  trap.Succeeded();
-  if (!pixbuf) return false;
-  const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
-  const int copyWidth = std::min(width, gdk_pixbuf_get_width(pixbuf));
-  const int copyHeight = std::min(height, gdk_pixbuf_get_height(pixbuf));
-  const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf);
-  uint8_t* target = into.Bytes().data();
-  for (int y = 0; y < copyHeight; ++y) {
-    const guchar* from = pixels + static_cast<size_t>(y) * stride;
-    uint8_t* to = target + static_cast<size_t>(y) * width * 3;
-    for (int x = 0; x < copyWidth; ++x, from += channels, to += 3) to[0] = from[0], to[1] = from[1], to[2] = from[2];
+  XImage* image = XGetImage(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  if (!trap.Succeeded() || image == nullptr) {
+    if (image != nullptr) XDestroyImage(image);
+    return false;
   }
-  g_object_unref(pixbuf);
+  const Visual* visual = DefaultVisual(display, screen);
+  const ChannelMask red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
+  uint8_t* target = into.Bytes().data();
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x, target += 3) {
+      const unsigned long pixel = XGetPixel(image, x, y);
+      target[0] = red.Extract(pixel);
+      target[1] = green.Extract(pixel);
+      target[2] = blue.Extract(pixel);
+    }
+  }
+  XDestroyImage(image);
   return true;
 }
 

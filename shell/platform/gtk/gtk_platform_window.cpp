@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/gtk/canvas_cairo.h"
+#include "platform/gtk/gdk_widget_at_point.h"
 #include "platform/gtk/input_mapping.h"
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_window_tree.h"
@@ -191,6 +192,12 @@ bool GtkPlatformWindow::AdoptInto(NativeWindow foreignParent) {
   position_ = {0, 0};
   gtk_window_move(GTK_WINDOW(window_), 0, 0);
   return true;
+}
+
+bool GtkPlatformWindow::IsWindowAtPoint(PixelPoint screenPoint) const {
+  GtkWidget* widget = WidgetAtScreenPoint(screenPoint);
+  // The layout's own windows; a control inside it (a combo box) is a window of its own.
+  return widget && (widget == layout_ || widget == window_);
 }
 
 GtkWindow* GtkPlatformWindow::OwningWindow() const {

@@ -30,6 +30,8 @@ class GtkPlatformWindow final : public PlatformWindow {
   void Present(const Canvas& picture) override;
   void SetFocus() override;
   bool AdoptInto(NativeWindow foreignParent) override;
+  // Asks the window system, so a window lying on top hides this one.
+  bool IsWindowAtPoint(PixelPoint screenPoint) const override;
 
   // The container of child windows and combo boxes; null once the widgets are gone.
   GtkLayout* Container() const { return layout_ ? GTK_LAYOUT(layout_) : nullptr; }

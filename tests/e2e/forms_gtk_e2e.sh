@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of the GTK forms platform on a private Xvfb: a test form is found by its
 # title while hidden and while shown, its picture is checked on a screenshot, and mouse, text
-# input, close requests and embedding into a foreign window are driven.
+# input, close requests, a child window, embedding into a foreign window, the message box,
+# program start and the zoom animation are driven.
 # Usage: forms_gtk_e2e.sh FORMS_CHECK X11_PROBE
 set -euo pipefail
 check=$1 probe=$2
@@ -10,6 +11,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 [ -x "$check" ] || fail "no test program at $check"
 start_xvfb 1024x768x24
+# A private copy: a rebuild of the tree while the check runs must not swap the program under it.
+cp "$check" "$E2E_WORK/forms_check_gtk"
+check="$E2E_WORK/forms_check_gtk"
 title="Vellora forms check"
 out="$E2E_WORK/out"
 
@@ -33,9 +37,16 @@ WINDOW=$(wait_for_window "$title" 4) || fail "no window titled '$title' while hi
 [ "$(map_state "$WINDOW")" = IsUnMapped ] || fail "window mapped before its time: $(map_state "$WINDOW")"
 grep -q '^shown' "$out" && fail "the form says it was shown already"
 note "found by title while hidden (xdotool search --name), unmapped"
-"$check" find "$title" || fail "FindWindowByTitle does not see the hidden form"
-"$check" find "Vellora forms" && fail "FindWindowByTitle matched a part of the title"
-"$check" find "vellora forms check" && fail "FindWindowByTitle ignored letter case"
+# Runs the test program and fails unless it ends with this exit code (a crash is no "not found").
+expect_exit_code() {
+  local want=$1 rc=0
+  shift
+  "$check" "$@" || rc=$?
+  [ "$rc" = "$want" ] || fail "forms_check_gtk $* ended with $rc, expected $want"
+}
+expect_exit_code 0 find "$title"
+expect_exit_code 1 find "Vellora forms"
+expect_exit_code 1 find "vellora forms check"
 note "FindWindowByTitle of another process: exact title found while hidden, prefix and other case not"
 xprop -id "$WINDOW" WM_NAME | grep -qF "\"$title\"" || fail "WM_NAME"
 xprop -id "$WINDOW" _NET_WM_NAME | grep -qF "\"$title\"" || fail "_NET_WM_NAME"
@@ -64,12 +75,12 @@ pixels() {  # "x y r g b" lines of a screen rectangle W H X Y
 near() { [ $(( $1 - $2 )) -le "$3" ] && [ $(( $2 - $1 )) -le "$3" ]; }
 
 while read -r row r g b; do
-  read -r _ _ sr sg sb < <(pixels 1 1 $((X + 300)) $((Y + row)))
+  read -r _ _ sr sg sb < <(pixels 1 1 $((X + 360)) $((Y + row)))
   [ "$sr $sg $sb" = "$r $g $b" ] || fail "gradient row $row is $sr,$sg,$sb on screen, $r,$g,$b in the canvas"
 done < <(sed -n 's/^gradient //p' "$out")
-read -r _ _ r g b < <(pixels 1 1 $((X + 300)) $((Y + 1)))
+read -r _ _ r g b < <(pixels 1 1 $((X + 360)) $((Y + 1)))
 near "$r" 0 4 && near "$g" 0 4 && near "$b" 128 4 || fail "top of the gradient is $r,$g,$b, not navy"
-read -r _ _ r g b < <(pixels 1 1 $((X + 300)) $((Y + 238)))
+read -r _ _ r g b < <(pixels 1 1 $((X + 360)) $((Y + 238)))
 near "$r" 230 4 && near "$g" 230 4 && near "$b" 250 4 || fail "bottom of the gradient is $r,$g,$b, not lavender"
 note "gradient from navy to lavender, every sampled row as painted"
 
@@ -103,6 +114,13 @@ white=$(pixels "$cw" "$ch" $((X + cx)) $((Y + cy)) | awk '$3 >= 245 && $4 >= 245
 [ "$white" -ge $((cw * ch / 4)) ] || fail "no combo box edit field at $cx,$cy ($white white pixels)"
 note "combo box: edit field at $cx,$cy, 4 items, text 2"
 
+read -r hx hy hw hh <<<"$(reported child)"
+read -r _ _ r g b < <(pixels 1 1 $((X + hx + hw / 2)) $((Y + hy + hh / 2)))
+[ "$r $g $b" = "0 160 0" ] || fail "child window shows $r,$g,$b, not its green"
+read -r _ _ r g b < <(pixels 1 1 $((X + hx - 1)) $((Y + hy + hh / 2)))
+[ "$r $g $b" != "0 160 0" ] || fail "green left of the child window"
+note "child window: its own picture at $hx,$hy in the form"
+
 # --- input -------------------------------------------------------------------------------
 xdotool mousemove $((X + 300)) $((Y + 120)) click 1
 wait_for_line '^up 1 0 300 120'
@@ -112,6 +130,12 @@ wait_for_line '^up 2 3 310 60'
 xdotool mousemove $((X + 320)) $((Y + 70)) click 2
 wait_for_line '^up 4 0 320 70'
 note "mouse: left 1, right 2, middle 4; shift and ctrl 3; client coordinates"
+downs=$(grep -c '^down' "$out")
+xdotool mousemove $((X + hx + 7)) $((Y + hy + 9)) click 1
+wait_for_line '^child up 1 0 7 9'
+grep -q '^child down 1 0 7 9' "$out" || fail "no button down in the child window"
+[ "$(grep -c '^down' "$out")" -eq "$downs" ] || fail "a click into the child window reached the form too"
+note "a click into the child window goes to it alone, in its own coordinates"
 grep -q '^text changed' "$out" && fail "setting the text from code counted as a change"
 clicks=$(grep -c '^down' "$out")
 xdotool mousemove $((X + cx + 20)) $((Y + cy + ch / 2)) click 1 key ctrl+a type 17
@@ -119,6 +143,23 @@ wait_for_line '^text changed: 17'
 [ "$(grep -c '^text changed' "$out")" -eq 2 ] || fail "changes: $(grep '^text changed' "$out" | tr '\n' '|')"
 [ "$(grep -c '^down' "$out")" -eq "$clicks" ] || fail "a click into the combo box reached the form"
 note "typing into the combo box: one change per edit, the click stays with the box"
+
+# Whether the form and the child are the windows under two screen points: not while hidden,
+# yes once shown, and the form not while another program's window covers its point.
+[ "$(sed -n 's/^at //p' "$out" | head -n 2 | tr '\n' '|')" = "form 0 child 0|form 1 child 1|" ] ||
+  fail "windows under the points: $(grep '^at ' "$out" | tr '\n' '|')"
+"$check" host 500 250 >/dev/null 2>&1 &
+COVER=$!
+E2E_PIDS+=("$COVER")
+wait_for_line '^at form 0 child 1'
+kill "$COVER"
+wait_for_exit "$COVER" 5
+deadline=$((SECONDS + 10))
+until [ "$(grep '^at ' "$out" | tail -n 1)" = "at form 1 child 1" ]; do
+  [ $SECONDS -lt $deadline ] || fail "form not found under its point after the cover went"
+  sleep 0.1
+done
+note "IsWindowAtPoint: not while hidden, yes when shown, no where another window covers the form"
 
 "$probe" close "$WINDOW"
 wait_for_exit "$FORM" 10
@@ -130,8 +171,9 @@ note "close request reported, the form decided to end"
 "$check" host >"$E2E_WORK/host" 2>&1 &
 HOST=$!
 E2E_PIDS+=("$HOST")
-HOST_WINDOW=$(wait_for_window "Vellora forms host" 10) || fail "no host window"
-"$check" embed 1 >"$E2E_WORK/bad" 2>&1 && fail "adopting into a window that does not exist worked"
+HOST_WINDOW=$(wait_for_window "Vellora forms host" 10) ||
+  fail "no host window: $(cat "$E2E_WORK/host"; kill -0 "$HOST" 2>/dev/null || echo ended)"
+expect_exit_code 2 embed 1 >"$E2E_WORK/bad" 2>&1
 grep -q '^adopt failed' "$E2E_WORK/bad" || fail "no failure reported for a missing window"
 "$check" embed "$HOST_WINDOW" >"$E2E_WORK/embed" 2>"$E2E_WORK/embed.err" &
 EMBED=$!
@@ -150,5 +192,81 @@ wait_for_exit "$EMBED" 10
 grep -q '^destroyed from outside' "$E2E_WORK/embed" || fail "destruction with the host not reported"
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the host went: $(cat "$E2E_WORK/embed.err")"
 note "host destroyed: the embedded form reports it and ends normally"
+
+# --- message box ------------------------------------------------------------------------------
+text="Vellora.data が Vellora.scr と同じﾌｫﾙﾀﾞに見つかりません！"
+"$check" message "$text" "Vellora(ScreenSaver)" >"$E2E_WORK/message" 2>&1 &
+BOX=$!
+E2E_PIDS+=("$BOX")
+box=$(wait_for_window "Vellora\(ScreenSaver\)" 10) ||
+  fail "no message box titled Vellora(ScreenSaver): $(cat "$E2E_WORK/message"; kill -0 "$BOX" 2>/dev/null || echo ended)"
+sleep 0.3
+grep -q closed "$E2E_WORK/message" && fail "MessageBox returned before the box was closed"
+xdotool windowfocus --sync "$box" key Return
+wait_for_exit "$BOX" 10
+grep -q '^closed' "$E2E_WORK/message" || fail "MessageBox did not return after OK"
+note "message box titled by its caption; returns once OK is pressed"
+
+# --- program start --------------------------------------------------------------------------
+printf '#!/bin/sh\ntouch "%s/started"\n' "$E2E_WORK" >"$E2E_WORK/child.sh"
+chmod +x "$E2E_WORK/child.sh"
+# The shell joins names with "\"; the platform takes it as "/".
+"$check" start "$E2E_WORK\\child.sh" >"$E2E_WORK/start" 2>&1 &
+STARTER=$!
+E2E_PIDS+=("$STARTER")
+wait_for_line '^started 1' "$E2E_WORK/start"
+deadline=$((SECONDS + 5))
+until [ -e "$E2E_WORK/started" ]; do
+  [ $SECONDS -lt $deadline ] || fail "the started program did not run"
+  sleep 0.1
+done
+sleep 0.5
+kill -0 "$STARTER" 2>/dev/null || fail "the starter ended early"
+zombies=$(ps -o stat= --ppid "$STARTER" | grep -c Z || true)
+[ "$zombies" -eq 0 ] || fail "the ended program is left as a zombie"
+wait_for_exit "$STARTER" 10
+"$check" start /nonexistent/program | grep -q '^started 0' || fail "starting a missing program did not fail"
+note "program started without waiting, reaped when it ended; a missing one reports failure"
+
+# --- zoom animation ---------------------------------------------------------------------------
+# The outline is a window of its own for the animation's fifth of a second: the windows on the
+# root are listed while it runs (a busy machine may let it pass unseen), and the screen must be
+# as before once it is over.
+root_windows() { xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'; }
+xdotool mousemove 900 700
+sleep 0.2
+read -r px py < <("$probe" where)
+import -window root "$E2E_WORK/before.png"
+before_windows=" $(root_windows | tr '\n' ' ')"
+"$check" zoom 100 100 400 300 >"$E2E_WORK/zoom" 2>&1 &
+ZOOM=$!
+E2E_PIDS+=("$ZOOM")
+outlines=""
+while kill -0 "$ZOOM" 2>/dev/null; do
+  for id in $(root_windows); do
+    case "$before_windows" in *" $id "*) continue ;; esac
+    info=$(xwininfo -id "$id" 2>/dev/null) || continue
+    grep -q 'Map State: IsViewable' <<<"$info" || continue
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info") y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/.*Width: *//p' <<<"$info") h=$(sed -n 's/.*Height: *//p' <<<"$info")
+    outlines+="${w}x$h+$x+$y "
+  done
+done
+wait_for_exit "$ZOOM" 5
+grep -q '^zoomed' "$E2E_WORK/zoom" || fail "no zoom (exit code $EXIT_CODE): $(cat "$E2E_WORK/zoom")"
+# Every frame lies within the box spanned by the pointer (a pixel) and the rectangle, no larger
+# than the rectangle.
+min() { echo $(($1 < $2 ? $1 : $2)); }
+max() { echo $(($1 > $2 ? $1 : $2)); }
+for outline in $outlines; do
+  IFS='x+' read -r w h x y <<<"$outline"
+  [ "$x" -ge "$(min "$px" 100)" ] && [ "$y" -ge "$(min "$py" 100)" ] && [ $((x + w)) -le "$(max $((px + 1)) 400)" ] &&
+    [ $((y + h)) -le "$(max $((py + 1)) 300)" ] && [ "$w" -le 300 ] && [ "$h" -le 200 ] ||
+    fail "outline $outline lies outside the way from $px,$py to 100,100-400,300"
+done
+import -window root "$E2E_WORK/after.png"
+[ "$(compare -metric AE "$E2E_WORK/before.png" "$E2E_WORK/after.png" null: 2>&1)" = 0 ] ||
+  fail "the zoom animation left something on the screen"
+note "zoom from the pointer at $px,$py to 100,100-400,300: outline frames seen: ${outlines:-none}; nothing left behind"
 
 echo "PASS forms.gtk"

@@ -1,13 +1,19 @@
 // A test form on the forms platform, driven by forms_gtk_e2e.sh.
 //
 //   show HIDDEN_MS   a 480 x 240 form "Vellora forms check" at (100, 80), hidden for HIDDEN_MS,
-//                    then shown: a gradient, a Japanese label, a picture and a combo box. Prints
-//                    where each lies and what arrives (mouse, text changes, close request).
+//                    then shown: a gradient, a Japanese label, a picture, a combo box and a green
+//                    child window. Prints where each lies and what arrives (mouse, text
+//                    changes, close request), and whether the form and the child are the windows
+//                    under two screen points whenever that changes.
 //   find TITLE       exit code 0 when a window has exactly this title, 1 when none has
 //   rect WINDOW      prints the window's screen rectangle "left top right bottom"
 //   capture X Y      prints the screen size and the colour of one captured pixel
-//   host             a plain shown form "Vellora forms host" of 300 x 200 at (600, 400)
+//   host [X Y]       a plain shown form "Vellora forms host" of 300 x 200 at (X, Y), by
+//                    default (600, 400)
 //   embed WINDOW     a form placed inside WINDOW; ends when that window is destroyed
+//   message TEXT CAPTION  the message box; prints "closed" when it is
+//   start PATH       starts a program, prints "started 1" (or 0), and runs on for two seconds
+//   zoom L T R B     the zoom animation from the pointer's position out to the rectangle
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,7 +37,7 @@ void Say(const std::string& line) {
 
 class PrintingEvents : public WindowEvents {
  public:
-  explicit PrintingEvents(FormsPlatform& platform) : platform_(platform) {}
+  explicit PrintingEvents(FormsPlatform& platform, std::string prefix = "") : platform_(platform), prefix_(prefix) {}
   void OnMouseDown(int button, int shift, PixelPoint where) override { Report("down", button, shift, where); }
   void OnMouseUp(int button, int shift, PixelPoint where) override { Report("up", button, shift, where); }
   void OnCloseRequested() override {
@@ -44,11 +50,12 @@ class PrintingEvents : public WindowEvents {
   }
 
  private:
-  static void Report(const char* what, int button, int shift, PixelPoint where) {
-    Say(std::string(what) + " " + std::to_string(button) + " " + std::to_string(shift) + " " +
+  void Report(const char* what, int button, int shift, PixelPoint where) {
+    Say(prefix_ + what + " " + std::to_string(button) + " " + std::to_string(shift) + " " +
         std::to_string(where.x) + " " + std::to_string(where.y));
   }
   FormsPlatform& platform_;
+  std::string prefix_;
 };
 
 std::string Box(const char* name, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -81,7 +88,7 @@ int ShowTestForm(FormsPlatform& platform, int hiddenMs) {
   platform.Text().Draw(canvas, 24, 96, text, font, kBlack);
   Canvas picture(48, 32, kOrange);
   canvas.Blit(picture, 400, 24);
-  for (int32_t row : {1, 60, 120, 170, 238}) Say("gradient " + std::to_string(row) + " " + Colour(canvas.Pixel(300, row)));
+  for (int32_t row : {1, 60, 120, 170, 238}) Say("gradient " + std::to_string(row) + " " + Colour(canvas.Pixel(360, row)));
   Say(Box("label", 24, 96, label.width, label.height));
   Say(Box("image", 400, 24, picture.Width(), picture.Height()));
   window->Present(canvas);
@@ -93,6 +100,25 @@ int ShowTestForm(FormsPlatform& platform, int hiddenMs) {
   combo->SetText("2");
   Say(Box("combo", 24, 180, 120, 24) + " items " + std::to_string(combo->ItemCount()) + " text " + combo->Text());
 
+  PrintingEvents childEvents(platform, "child ");
+  WindowOptions childOptions;
+  childOptions.parent = window.get();
+  childOptions.childPosition = {200, 150};
+  childOptions.clientSize = {120, 60};
+  auto child = platform.CreateWindow(childOptions, childEvents);
+  child->Present(Canvas(120, 60, {0, 160, 0}));
+  child->SetVisible(true);
+  Say(Box("child", 200, 150, 120, 60));
+
+  // Screen points over the form's right part and over the child window.
+  const PixelPoint formPoint{100 + 450, 80 + 200}, childPoint{100 + 260, 80 + 180};
+  std::string lastAnswer;
+  platform.StartTimer(100, [&] {
+    const std::string answer = "at form " + std::to_string(window->IsWindowAtPoint(formPoint)) + " child " +
+                               std::to_string(child->IsWindowAtPoint(childPoint));
+    if (answer != lastAnswer) Say(lastAnswer = answer);
+  });
+
   const TimerId showTimer = platform.StartTimer(static_cast<uint32_t>(hiddenMs), [&] {
     platform.StopTimer(showTimer);
     window->SetVisible(true);
@@ -103,14 +129,14 @@ int ShowTestForm(FormsPlatform& platform, int hiddenMs) {
   return 0;
 }
 
-int HostForm(FormsPlatform& platform) {
+int HostForm(FormsPlatform& platform, PixelPoint position) {
   PrintingEvents events(platform);
   WindowOptions options;
   options.title = "Vellora forms host";
   options.background = {0, 96, 0};
   options.clientSize = {300, 200};
   auto window = platform.CreateWindow(options, events);
-  window->Move({600, 400}, {300, 200});
+  window->Move(position, {300, 200});
   window->SetVisible(true);
   Say("host " + std::to_string(window->Handle()));
   StartDeadline(platform);
@@ -161,8 +187,28 @@ int main(int argc, char** argv) {
         Colour(screen.Pixel(std::atoi(argv[2]), std::atoi(argv[3]))));
     return 0;
   }
-  if (mode == "host" && argc == 2) return HostForm(*platform);
+  if (mode == "message" && argc == 4) {
+    platform->MessageBox(argv[2], argv[3]);
+    Say("closed");
+    return 0;
+  }
+  if (mode == "start" && argc == 3) {
+    Say("started " + std::to_string(platform->StartProgram(argv[2])));
+    platform->StartTimer(2000, [&] { platform->QuitLoop(); });
+    platform->RunLoop();
+    return 0;
+  }
+  if (mode == "zoom" && argc == 6) {
+    PixelPoint from;
+    platform->CursorPosition(from);
+    platform->ZoomAnimation(0, {from.x, from.y, from.x, from.y},
+                            {std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])});
+    Say("zoomed");
+    return 0;
+  }
+  if (mode == "host" && argc == 2) return HostForm(*platform, {600, 400});
+  if (mode == "host" && argc == 4) return HostForm(*platform, {std::atoi(argv[2]), std::atoi(argv[3])});
   if (mode == "embed" && argc == 3) return EmbeddedForm(*platform, std::strtoull(argv[2], nullptr, 0));
-  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | capture X Y | host | embed WINDOW\n");
+  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | capture X Y | host [X Y] | embed WINDOW\n");
   return 2;
 }

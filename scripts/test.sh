@@ -9,11 +9,14 @@ fuzz_seconds=${VELLORA_FUZZ_SECONDS:-30}
 
 bash scripts/setup.sh
 
-for preset in linux windows linux-asan fuzz; do
+for preset in linux windows linux-asan; do
   echo "== build $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
+echo "== build fuzz"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs" --target fuzz_targets
 
 echo "== tests (unit, e2e, wine)"
 ctest --preset linux

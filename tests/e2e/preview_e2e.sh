@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end checks of the preview mode of Vellora.scr (/p WINDOW) on a private Xvfb: the still
 # inside host windows of three sizes, the end with the host, bad window ids, and a running
-# preview beside a session and the settings dialog.
+# preview beside a session and beside the settings dialog (skipped while /c opens none).
 # Usage: preview_e2e.sh CASE DIST_DIR HOST_WINDOW X11_PROBE STILL_PNG
 set -euo pipefail
 case_name=$1 dist=$2 host_window=$3 probe=$4 still=$5
@@ -141,8 +141,8 @@ bad_id)
   end_host_program
   ;;
 
-others)
-  # A preview is up; a session and then the settings dialog still start.
+beside_session)
+  # A preview is up; a session still starts, and ends with a mouse move while the preview stays.
   start_host 152 112
   start_shell /p "$HOST"
   preview_pid=$SHELL_PID
@@ -155,12 +155,37 @@ others)
   "$probe" move 700 650
   expect_shell_ends 10
   note "the session ended with a mouse move"
+  kill -0 "$preview_pid" 2>/dev/null || fail "the preview ended with the session"
+  SHELL_PID=$preview_pid
+  destroy_host
+  expect_shell_ends
+  note "the preview ran on until its host went"
+  ;;
+
+beside_dialog)
+  # The settings dialog opens with a preview up, as it does without one.
+  start_shell /c
+  deadline=$((SECONDS + 20))
+  until dialog=$(xdotool search --name '^<Vellora>$' 2>/dev/null | head -n 1) && [ -n "$dialog" ]; do
+    if ! kill -0 "$SHELL_PID" 2>/dev/null; then
+      echo "SKIP: /c opens no settings dialog in this build"
+      exit 77
+    fi
+    [ $SECONDS -lt $deadline ] || fail "/c neither opened the settings dialog nor ended"
+    sleep 0.1
+  done
+  "$probe" close "$dialog"
+  expect_shell_ends 10
+  start_host 152 112
+  start_shell /p "$HOST"
+  preview_pid=$SHELL_PID
+  wait_for_preview_in_host >/dev/null
   start_shell /c
   dialog=$(wait_for_window '<Vellora>' 20) || fail "/c did not open the settings dialog beside the preview"
   note "/c opened the settings dialog beside the preview"
   "$probe" close "$dialog"
   expect_shell_ends 10
-  kill -0 "$preview_pid" 2>/dev/null || fail "the preview ended with the others"
+  kill -0 "$preview_pid" 2>/dev/null || fail "the preview ended with the dialog"
   SHELL_PID=$preview_pid
   destroy_host
   expect_shell_ends

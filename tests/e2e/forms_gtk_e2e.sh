@@ -207,6 +207,21 @@ wait_for_exit "$BOX" 10
 grep -q '^closed' "$E2E_WORK/message" || fail "MessageBox did not return after OK"
 note "message box titled by its caption; returns once OK is pressed"
 
+# --- open-file dialog ---------------------------------------------------------------------------
+# It opens on the working folder and lists only the music files, whatever the case of their
+# extensions: the first entry, which Return picks, is the one file that matches.
+mkdir -p "$E2E_WORK/music"
+touch "$E2E_WORK/music/a_notes.txt" "$E2E_WORK/music/Song.Mp3" "$E2E_WORK/music/cover.JPG"
+(cd "$E2E_WORK/music" && GSETTINGS_BACKEND=memory exec "$check" open >"$E2E_WORK/open" 2>&1) &
+CHOOSER=$!
+E2E_PIDS+=("$CHOOSER")
+chooser=$(wait_for_window "ﾌｧｲﾙを開く" 10) || fail "no open-file dialog titled ﾌｧｲﾙを開く: $(cat "$E2E_WORK/open")"
+sleep 1  # the folder is read in the background
+xdotool windowfocus --sync "$chooser" key Return
+wait_for_exit "$CHOOSER" 10
+grep -qx "chose $E2E_WORK/music/Song.Mp3" "$E2E_WORK/open" || fail "open-file dialog: $(cat "$E2E_WORK/open")"
+note "open-file dialog: working folder, *.MP3 matches Song.Mp3, other files left out"
+
 # --- program start --------------------------------------------------------------------------
 printf '#!/bin/sh\ntouch "%s/started"\n' "$E2E_WORK" >"$E2E_WORK/child.sh"
 chmod +x "$E2E_WORK/child.sh"

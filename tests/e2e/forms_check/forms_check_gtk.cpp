@@ -14,6 +14,7 @@
 //   message TEXT CAPTION  the message box; prints "closed" when it is
 //   start PATH       starts a program, prints "started 1" (or 0), and runs on for two seconds
 //   zoom L T R B     the zoom animation from the pointer's position out to the rectangle
+//   open             the open-file dialog for music files; prints "chose PATH" or "cancelled"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -206,9 +207,15 @@ int main(int argc, char** argv) {
     Say("zoomed");
     return 0;
   }
+  if (mode == "open" && argc == 2) {
+    std::string path;
+    const bool chosen = platform->ChooseOpenFile(nullptr, u8"ﾌｧｲﾙを開く", u8"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", path);
+    Say(chosen ? "chose " + path : "cancelled");
+    return 0;
+  }
   if (mode == "host" && argc == 2) return HostForm(*platform, {600, 400});
   if (mode == "host" && argc == 4) return HostForm(*platform, {std::atoi(argv[2]), std::atoi(argv[3])});
   if (mode == "embed" && argc == 3) return EmbeddedForm(*platform, std::strtoull(argv[2], nullptr, 0));
-  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | capture X Y | host [X Y] | embed WINDOW\n");
+  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | capture X Y | host [X Y] | embed WINDOW | message TEXT CAPTION | start PATH | zoom L T R B | open\n");
   return 2;
 }

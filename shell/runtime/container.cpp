@@ -1,6 +1,12 @@
 #include "runtime/container.h"
 
+#include <algorithm>
+
 namespace vellora::shell {
+
+Container::~Container() {
+  for (Control* control : controls_) control->ContainerGone();
+}
 
 void Container::Cls() { surface_.Clear(backColour_); }
 
@@ -16,6 +22,10 @@ void Container::Add(Control& control) {
   controls_.push_back(&control);
   control.AttachTo(*this);
   if (window_) control.ContainerWindowCreated();
+}
+
+void Container::Remove(Control& control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
 }
 
 void Container::OnMouseDown(int button, int shift, PixelPoint where) {

@@ -14,7 +14,7 @@ namespace vellora::shell {
 class Container : public WindowEvents {
  public:
   explicit Container(FormsPlatform& platform) : platform_(platform) {}
-  ~Container() override = default;
+  ~Container() override;
 
   FormsPlatform& Platform() const { return platform_; }
   PlatformWindow* Window() const { return window_.get(); }
@@ -32,6 +32,7 @@ class Container : public WindowEvents {
   void Refresh();
 
   void Add(Control& control);
+  void Remove(Control& control);
   const std::vector<Control*>& Controls() const { return controls_; }
 
   Rgb BackColour() const { return backColour_; }

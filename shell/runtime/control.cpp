@@ -4,6 +4,10 @@
 
 namespace vellora::shell {
 
+Control::~Control() {
+  if (parent_ != nullptr) parent_->Remove(*this);
+}
+
 void Control::SetBounds(const TwipsRect& bounds) {
   bounds_ = bounds;
   Invalidate();

@@ -18,7 +18,8 @@ enum class ControlKind { Label, Image, Shape, PicturePanel, ComboBox, UserContro
 class Control {
  public:
   Control(ControlKind kind, std::string name, int index) : kind_(kind), name_(std::move(name)), index_(index) {}
-  virtual ~Control() = default;
+  // A control destroyed before its container leaves it.
+  virtual ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -48,6 +49,8 @@ class Control {
   virtual void AttachTo(Container& parent) { parent_ = &parent; }
   virtual void ContainerWindowCreated() {}
   virtual void ContainerWindowDestroyed() {}
+  // Called by a container that goes before its controls.
+  void ContainerGone() { parent_ = nullptr; }
 
  protected:
   // Redraws the container so a change shows.

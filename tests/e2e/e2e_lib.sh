@@ -6,7 +6,8 @@ e2e_cleanup() {
   local pid
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
+  if [ -n "${E2E_WORK:-}" ]; then rm -rf "$E2E_WORK"; fi
+  return 0
 }
 trap e2e_cleanup EXIT
 

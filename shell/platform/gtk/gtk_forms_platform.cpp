@@ -2,6 +2,7 @@
 
 #include <gdk/gdkx.h>
 
+#include <clocale>
 #include <cstdio>
 
 #include "platform/gtk/display_resolution.h"
@@ -122,6 +123,9 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
     std::fprintf(stderr, "cannot open the X display\n");
     return nullptr;
   }
+  // GTK takes the user's locale for its texts and input; numbers in the C library keep the
+  // full stop, as the shell's own conversions and files expect.
+  std::setlocale(LC_NUMERIC, "C");
   return std::make_unique<GtkFormsPlatform>(argc, argv);
 }
 

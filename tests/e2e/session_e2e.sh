@@ -1,0 +1,311 @@
+#!/usr/bin/env bash
+# End-to-end checks of a screensaver session: Vellora.scr with Vellora.data beside it, on a
+# private Xvfb whose root window shows a known picture.
+# Usage: session_e2e.sh CASE DIST_DIR X11_PROBE ROOT_PICTURE
+set -euo pipefail
+case_name=$1 dist=$2 probe=$3 root_picture=$4
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+
+for program in Vellora.scr Vellora.data; do
+  [ -x "$dist/$program" ] || fail "no $program at $dist"
+done
+# Xvfb draws the cursor into its framebuffer, which -fbdir keeps in a file: the only place
+# where a cursor hidden with XFixes can be seen (its image as the server reports it does not
+# change). -retro shows the cursor from the start. start_xvfb runs "Xvfb" with E2E_WORK set.
+Xvfb() { exec Xvfb "$@" -retro -fbdir "$E2E_WORK"; }
+start_xvfb 1024x768x24
+unset -f Xvfb
+app="$E2E_WORK/app"
+mkdir -p "$app"
+cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"
+
+# The known picture: a gradient with coloured blocks, so that a shifted, flipped or
+# channel-swapped copy differs from it. It stays on the root window while root_picture runs.
+picture="$E2E_WORK/picture.png"
+convert -size 1024x768 gradient:'#FF2000-#0030FF' \
+  -fill '#FFFF00' -draw 'rectangle 100,100 299,199' \
+  -fill '#00FF80' -draw 'rectangle 700,500 899,699' \
+  -fill '#FFFFFF' -draw 'rectangle 0,0 9,9' \
+  -depth 8 -type TrueColor "$picture"
+convert "$picture" -depth 8 "ppm:$E2E_WORK/picture.ppm"
+"$root_picture" "$E2E_WORK/picture.ppm" >"$E2E_WORK/root_picture.out" &
+E2E_PIDS+=("$!")
+deadline=$((SECONDS + 10))
+until grep -q ready "$E2E_WORK/root_picture.out"; do
+  [ $SECONDS -lt $deadline ] || fail "root_picture did not put the picture up"
+  sleep 0.1
+done
+
+# The pointer's start point, away from the edges so that moves either way stay on screen.
+X0=400 Y0=300
+"$probe" move $X0 $Y0
+[ "$("$probe" where)" = "$X0 $Y0" ] || fail "the pointer did not move to $X0,$Y0"
+
+# Starts Vellora.scr with the given arguments (and any VAR=value words before them) from a
+# working folder of its own; sets SHELL_PID.
+start_shell() {
+  mkdir -p "$E2E_WORK/cwd"
+  local environment=()
+  while [ $# -gt 0 ] && [[ $1 == *=* ]]; do environment+=("$1"); shift; done
+  (cd "$E2E_WORK/cwd" && exec env "${environment[@]}" "$app/Vellora.scr" "$@" 2>>"$E2E_WORK/shell.err") &
+  SHELL_PID=$!
+  E2E_PIDS+=("$SHELL_PID")
+}
+
+# Starts a session and waits until the renderer's window is up; sets RENDERER_PID, the shell's
+# child. The pause lets both programs note where the pointer stands before anything moves it.
+start_session() {
+  start_shell "$@"
+  wait_for_window Vellora_Tessel >/dev/null || fail "no window titled Vellora_Tessel"
+  RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
+  E2E_PIDS+=("$RENDERER_PID")
+  sleep 0.5
+}
+
+# True when the cursor is drawn near the pointer: the framebuffer there differs from the picture.
+# Only meaningful while nothing but the root window covers that spot.
+cursor_drawn() {
+  local x y region differing
+  read -r x y < <("$probe" where)
+  region="40x40+$((x - 20))+$((y - 20))"
+  convert "xwd:$E2E_WORK/Xvfb_screen0" -crop "$region" +repage "$E2E_WORK/shown.png"
+  convert "$picture" -crop "$region" +repage "$E2E_WORK/known.png"
+  differing=$(compare -metric AE "$E2E_WORK/shown.png" "$E2E_WORK/known.png" null: 2>&1) || true
+  [ "$differing" != 0 ]
+}
+
+# A process counts as gone once it has been reaped or is a zombie (the renderer's parent reaps it).
+gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
+reaped() { [ ! -e "/proc/$1" ]; }
+
+wait_gone() {
+  local pid=$1 what=$2 deadline=$((SECONDS + ${3:-5}))
+  until gone "$pid"; do
+    [ $SECONDS -lt $deadline ] || fail "$what still running after ${3:-5}s"
+    sleep 0.1
+  done
+}
+
+session_windows() { xdotool search --name '^Vellora_Main$' 2>/dev/null | wc -l; }
+renderer_windows() { xdotool search --name '^Vellora_Tessel$' 2>/dev/null | wc -l; }
+
+# Moves the pointer to the given offset from the start point.
+move_by() { "$probe" move $((X0 + $1)) $((Y0 + $2)); }
+
+# Held until the renderer has drawn its next frame: a tap released before then is not seen.
+press_escape() {
+  xdotool keydown Escape
+  sleep 0.3
+  xdotool keyup Escape
+}
+
+snapshot="$app/Vellora.bmp"
+# Size, mtime to the nanosecond and content of the snapshot, to see whether it was rewritten.
+snapshot_state() { stat -c '%s %y' "$snapshot" && sha256sum <"$snapshot"; }
+
+# Little-endian unsigned integer of the given width at a byte offset of the snapshot.
+header_field() { od -An -tu"$2" -j"$1" -N"$2" "$snapshot" | tr -d ' '; }
+header_int32() { od -An -td4 -j"$1" -N4 "$snapshot" | tr -d ' '; }
+
+case "$case_name" in
+snapshot)
+  # An older snapshot, open to everyone, is replaced by the new one.
+  convert -size 64x48 xc:red -type TrueColor "BMP3:$snapshot"
+  chmod 644 "$snapshot"
+  start_session /s
+  [ "$(session_windows)" = 1 ] || fail "$(session_windows) windows titled Vellora_Main, expected 1"
+  xwininfo -id "$(xdotool search --name '^Vellora_Main$')" | grep -q 'Map State: IsUnMapped' ||
+    fail "Vellora_Main is shown"
+  note "Vellora_Main exists, never shown; Vellora_Tessel is up"
+
+  [ "$(head -c 2 "$snapshot")" = BM ] || fail "snapshot is no BMP"
+  [ "$(header_field 2 4)" = "$(stat -c %s "$snapshot")" ] || fail "file size field differs from the file's size"
+  [ "$(header_field 14 4)" = 40 ] || fail "info header of $(header_field 14 4) bytes"
+  [ "$(header_int32 18) $(header_int32 22)" = "1024 768" ] ||
+    fail "snapshot is $(header_int32 18)x$(header_int32 22), expected 1024x768 bottom-up"
+  [ "$(header_field 28 2)" = 24 ] || fail "snapshot has $(header_field 28 2) bits per pixel"
+  [ "$(header_field 30 4)" = 0 ] || fail "snapshot is compressed ($(header_field 30 4))"
+  [ "$(stat -c %a "$snapshot")" = 600 ] || fail "snapshot mode $(stat -c %a "$snapshot"), expected 600"
+  note "snapshot: uncompressed 24-bit 1024x768 bottom-up BMP, mode 0600"
+  differing=$(compare -metric AE "$picture" "$snapshot" null: 2>&1) || true
+  [ "$differing" = 0 ] || fail "$differing pixels of the snapshot differ from the screen"
+  for point in 0,0 5,767 150,150 800,600 1023,0 512,384; do
+    want=$(convert "$picture" -format "%[pixel:p{$point}]" info:)
+    got=$(convert "$snapshot" -format "%[pixel:p{$point}]" info:)
+    [ "$want" = "$got" ] || fail "pixel $point is $got, expected $want"
+  done
+  note "snapshot equals the picture on the screen"
+
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  wait_gone "$RENDERER_PID" renderer
+  note "a move of +31,+31 ends the shell (exit code $EXIT_CODE) and the renderer"
+  [ "$(session_windows)$(renderer_windows)" = 00 ] || fail "windows left behind"
+  [ -f "$snapshot" ] || fail "snapshot deleted at the end"
+  note "the snapshot stays after the session"
+  ;;
+
+small_moves)
+  start_session /s
+  # More than 30 pixels on one axis only, or exactly 30 on both, is no move that ends anything.
+  for offset in "40 0" "30 30" "0 -40" "-30 -30"; do
+    read -r dx dy <<<"$offset"
+    move_by "$dx" "$dy"
+    sleep 1
+    kill -0 "$SHELL_PID" 2>/dev/null || fail "a move of $dx,$dy ended the shell"
+    gone "$RENDERER_PID" && fail "a move of $dx,$dy ended the renderer"
+  done
+  note "moves of +40,0 / +30,+30 / 0,-40 / -30,-30 end neither program"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  wait_gone "$RENDERER_PID" renderer
+  note "a move of +31,+31 from the start point ends both"
+  ;;
+
+escape)
+  start_session /s
+  press_escape
+  wait_gone "$RENDERER_PID" renderer
+  [ "$(renderer_windows)" = 0 ] || fail "Vellora_Tessel still there"
+  note "Escape ends the renderer"
+  # The shell reaps its child: no zombie is left while it runs on.
+  deadline=$((SECONDS + 5))
+  until reaped "$RENDERER_PID"; do
+    [ $SECONDS -lt $deadline ] || fail "the ended renderer is left as a zombie"
+    sleep 0.1
+  done
+  still_running_after "$SHELL_PID" 1.5 || fail "Escape ended the shell too"
+  [ "$(session_windows)" = 1 ] || fail "Vellora_Main gone while the shell runs"
+  note "the shell runs on with Vellora_Main, its renderer reaped"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  [ "$(session_windows)" = 0 ] || fail "Vellora_Main left behind"
+  note "the mouse move then ends the shell"
+  ;;
+
+second)
+  start_session /s
+  before=$(snapshot_state)
+  # Each of the running session's two windows alone keeps a second start away: first both are
+  # up, then only the hidden Vellora_Main once Escape has ended the renderer.
+  for phase in "both windows" "Vellora_Main alone"; do
+    if [ "$phase" = "Vellora_Main alone" ]; then
+      press_escape
+      wait_gone "$RENDERER_PID" renderer
+    fi
+    sleep 0.05  # a rewrite, were there one, must show in the modification time
+    first=$SHELL_PID
+    start_shell /s
+    wait_for_exit "$SHELL_PID" 3
+    SHELL_PID=$first
+    [ "$(session_windows)" = 1 ] || fail "$(session_windows) windows titled Vellora_Main with $phase"
+    [ "$(pgrep -c -f -x "$app/Vellora.data" || true)" = "$([ "$phase" = "both windows" ] && echo 1 || echo 0)" ] ||
+      fail "a second renderer was started with $phase"
+    [ "$(snapshot_state)" = "$before" ] || fail "the snapshot was rewritten with $phase"
+    note "with $phase up a second /s ends at once, starts nothing and leaves the snapshot"
+  done
+  kill -0 "$SHELL_PID" 2>/dev/null || fail "the first session ended"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  ;;
+
+missing_renderer)
+  rm "$app/Vellora.data"
+  start_shell /s
+  box=$(wait_for_window 'Vellora\(ScreenSaver\)') || fail "no message box titled Vellora(ScreenSaver)"
+  [ "$(session_windows)" = 0 ] || fail "a session started without its renderer"
+  [ -e "$snapshot" ] && fail "a snapshot was written"
+  cursor_drawn || fail "the cursor was hidden before the renderer check"
+  note "message box shown; no session, no snapshot, cursor untouched"
+  xdotool windowfocus --sync "$box" 2>/dev/null || true
+  xdotool keydown Return
+  sleep 0.2
+  xdotool keyup Return
+  wait_for_exit "$SHELL_PID" 5
+  [ "$(xdotool search --name '^Vellora\(ScreenSaver\)$' 2>/dev/null | wc -l)" = 0 ] || fail "message box left"
+  note "Return closes it and the shell ends"
+  ;;
+
+music)
+  # Half a second of a 440 Hz tone; the session plays it in a loop through SDL's disk output.
+  mkdir -p "$E2E_WORK/music"
+  wav="$E2E_WORK/music/tone.wav" out="$E2E_WORK/audio.raw"
+  python3 - "$wav" "$app/Vellora.ini" <<'EOF'
+import math, struct, sys, wave
+wav_path, ini_path = sys.argv[1], sys.argv[2]
+with wave.open(wav_path, "wb") as w:
+    w.setnchannels(2); w.setsampwidth(2); w.setframerate(44100)
+    w.writeframes(b"".join(struct.pack("<hh", s, s) for s in
+                           (int(12000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(22050))))
+with open(ini_path, "wb") as ini:
+    ini.write(("[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=" + wav_path + "\r\n").encode("cp932"))
+EOF
+  # Share of the 16-bit samples from a byte offset on that are clearly not silence, in percent.
+  loud_percent() {
+    python3 - "$out" "$1" <<'EOF'
+import array, sys
+with open(sys.argv[1], "rb") as f:
+    f.seek(int(sys.argv[2]) // 2 * 2)
+    samples = array.array("h", f.read())
+print(100 * sum(1 for s in samples if abs(s) > 2000) // max(len(samples), 1))
+EOF
+  }
+  size() { stat -c %s "$out" 2>/dev/null || echo 0; }
+  start_session SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
+  # The output runs at a device's pace; two seconds of it hold four rounds of the loop.
+  sleep 2
+  mark=$(size)
+  [ "$mark" -gt 0 ] || fail "no audio output written"
+  percent=$(loud_percent 0)
+  [ "$percent" -ge 40 ] || fail "only $percent% of the output is sound"
+  note "the WAV plays while the session runs ($mark bytes, $percent% sound)"
+  # Escape ends only the renderer: the music goes on, still in its loop.
+  press_escape
+  wait_gone "$RENDERER_PID" renderer
+  sleep 1.5
+  [ "$(size)" -gt "$mark" ] || fail "the output stopped growing after Escape"
+  percent=$(loud_percent "$mark")
+  [ "$percent" -ge 40 ] || fail "only $percent% of the output after Escape is sound"
+  note "after Escape the music plays on ($percent% sound)"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  ended=$(size)
+  sleep 1
+  [ "$(size)" = "$ended" ] || fail "the output still grows after the session ended"
+  note "the session's end stops the output at $ended bytes"
+  ;;
+
+cursor)
+  cursor_drawn || fail "no cursor drawn before the session"
+  start_session /s
+  [ "$("$probe" cursor)" = hidden ] || fail "the renderer's window shows a cursor"
+  press_escape
+  wait_gone "$RENDERER_PID" renderer
+  sleep 0.3
+  cursor_drawn && fail "cursor drawn once the renderer was gone"
+  note "/s: hidden during the session, also after the renderer ended"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  sleep 0.3
+  cursor_drawn || fail "cursor still hidden after the /s session"
+  note "/s: shown again after the session"
+
+  # The renderer hides the cursor by itself; without /s the shell leaves it alone.
+  "$probe" move $X0 $Y0
+  start_session
+  press_escape
+  wait_gone "$RENDERER_PID" renderer
+  sleep 0.3
+  kill -0 "$SHELL_PID" 2>/dev/null || fail "the session without arguments ended on Escape"
+  cursor_drawn || fail "the shell hid the cursor with an empty command line"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  sleep 0.3
+  cursor_drawn || fail "cursor hidden after the session without arguments"
+  note "empty command line: the shell neither hides nor shows the cursor"
+  ;;
+
+*) fail "unknown case $case_name" ;;
+esac
+echo "PASS session.$case_name"

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The Windows build's screensaver session under Wine: Vellora.scr /s over a known picture on the
+# root window writes Vellora.bmp equal to that picture, starts the renderer ("Vellora_Tessel"
+# appears), refuses a second /s while it runs (the snapshot stays as it is), and a mouse move
+# of +31,+31 ends both programs.
+#
+# Usage: session_smoke.sh <dist/windows folder> <root_picture program of the Linux build>
+set -euo pipefail
+
+if [ $# -lt 2 ]; then
+  echo "usage: $0 <dist/windows folder> <root_picture program>" >&2
+  exit 2
+fi
+readonly ROOT_PICTURE="$2"
+if [ ! -f "$1/Vellora.scr" ]; then
+  echo "SKIP: no $1/Vellora.scr (cmake --preset windows && cmake --build --preset windows)"
+  exit 77
+fi
+[ -x "$ROOT_PICTURE" ] || { echo "FAIL: no root_picture program at $ROOT_PICTURE" >&2; exit 1; }
+
+# shellcheck source=wine_session.sh
+source "$(dirname "$0")/wine_session.sh" "$1"
+
+PICTURE_PID=""
+# The picture's client goes before the display, keeping the exit status for session_cleanup.
+end_picture() {
+  local status=$?
+  [ -n "$PICTURE_PID" ] && kill "$PICTURE_PID" 2>/dev/null
+  return $status
+}
+trap 'end_picture; session_cleanup' EXIT
+
+folder="$(stage_program)"
+cp "$DIST_DIR/Vellora.scr" "$folder/Vellora.scr"
+snapshot="$folder/Vellora.bmp"
+
+# The known picture, kept on the root window by root_picture, whose window also lets the pointer
+# move on a display where no other client has one yet.
+picture="$WORK_DIR/picture.png"
+convert -size 1024x768 gradient:'#FF2000-#0030FF' \
+  -fill '#FFFF00' -draw 'rectangle 100,100 299,199' \
+  -fill '#00FF80' -draw 'rectangle 700,500 899,699' \
+  -depth 8 -type TrueColor "$picture"
+convert "$picture" -depth 8 "ppm:$WORK_DIR/picture.ppm"
+"$ROOT_PICTURE" "$WORK_DIR/picture.ppm" >"$WORK_DIR/root_picture.out" 9>&- &
+PICTURE_PID=$!
+deadline=$((SECONDS + 10))
+until grep -q ready "$WORK_DIR/root_picture.out"; do
+  [ $SECONDS -lt $deadline ] || fail "root_picture did not put the picture up"
+  sleep 0.1
+done
+xdotool mousemove 400 300
+sleep 0.2
+[ "$(xdotool getmouselocation --shell | head -n 2 | tr '\n' ' ')" = "X=400 Y=300 " ] ||
+  fail "the pointer did not move to 400,300"
+
+# An older snapshot is replaced by the new one.
+convert -size 64x48 xc:red -type TrueColor "BMP3:$snapshot"
+
+timeout 90 wine "$folder/Vellora.scr" /s >"$WORK_DIR/program.out" 2>"$WORK_DIR/program.err" 9>&- &
+PROGRAM_PID=$!
+wait_for_window Vellora_Tessel 30
+pass "window \"Vellora_Tessel\" appeared"
+
+field() { od -An -t"$1" -j"$2" -N"$3" "$snapshot" | tr -d ' '; }
+[ "$(head -c 2 "$snapshot")" = BM ] || fail "the snapshot is no BMP"
+[ "$(field d4 18 4) $(field d4 22 4)" = "1024 768" ] ||
+  fail "the snapshot is $(field d4 18 4)x$(field d4 22 4), expected 1024x768 bottom-up"
+[ "$(field u2 28 2)" = 24 ] || fail "the snapshot has $(field u2 28 2) bits per pixel"
+[ "$(field u4 30 4)" = 0 ] || fail "the snapshot is compressed"
+differing=$(compare -metric AE "$picture" "$snapshot" null: 2>&1) || true
+[ "$differing" = 0 ] || fail "$differing pixels of the snapshot differ from the screen"
+pass "Vellora.bmp: a 24-bit 1024x768 copy of the screen"
+
+# Let both programs note where the pointer stands before anything moves it.
+sleep 1
+program_running || fail "the shell ended by itself"
+before="$(stat -c '%s %y' "$snapshot") $(sha256sum <"$snapshot")"
+first_pid=$PROGRAM_PID
+timeout 60 wine "$folder/Vellora.scr" /s >"$WORK_DIR/second.out" 2>"$WORK_DIR/second.err" 9>&- &
+PROGRAM_PID=$!
+wait_for_program_exit 20
+PROGRAM_PID=$first_pid
+[ "$(xdotool search --name '^Vellora_Tessel$' 2>/dev/null | wc -l)" = 1 ] || fail "a second renderer window appeared"
+[ "$(stat -c '%s %y' "$snapshot") $(sha256sum <"$snapshot")" = "$before" ] ||
+  fail "the second start rewrote the snapshot"
+program_running || fail "the second start ended the first session"
+pass "a second /s ended by itself (exit code $PROGRAM_EXIT_CODE), the snapshot untouched"
+
+xdotool mousemove 431 331
+wait_for_program_exit 15
+wait_for_window_gone Vellora_Tessel 15
+pass "a move of +31,+31 ended the shell (exit code $PROGRAM_EXIT_CODE) and the renderer"

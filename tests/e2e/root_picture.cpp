@@ -1,16 +1,14 @@
 // Puts a known picture on the root window for the end-to-end tests and stays connected until
-// killed, so that the picture stays and the X server has a client window (a bare Xvfb ignores
-// pointer moves while no client window exists).
+// killed or until the display goes away, so that the picture stays and the X server has a
+// client window (a bare Xvfb ignores pointer moves while no client window exists).
 //   root_picture PICTURE.ppm     binary PPM (P6, maxval 255); prints "ready" once it is shown
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -80,5 +78,6 @@ int main(int argc, char** argv) {
   XDestroyImage(image);
   std::puts("ready");
   std::fflush(stdout);
-  for (;;) pause();
+  // Reading events notices a lost connection: Xlib then ends the program.
+  for (XEvent event;;) XNextEvent(display, &event);
 }

@@ -14,6 +14,7 @@
 int main(int argc, char** argv) {
   using namespace vellora::shell;
   const std::unique_ptr<FormsPlatform> platform = CreateFormsPlatform(argc, argv);
+  if (!platform) return 1;  // no display to show anything on
   FormsApplication application(*platform);
   const std::unique_ptr<MediaInterface> media = CreatePlatformMedia();
   VelloraBgm bgm(*media);

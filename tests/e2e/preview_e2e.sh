@@ -22,7 +22,7 @@ HOST_X=100 HOST_Y=100
 # (a descriptor that takes its commands; closing it ends the host program).
 start_host() {
   local fifo="$E2E_WORK/host-$1x$2.in" out="$E2E_WORK/host-$1x$2.out"
-  rm -f "$fifo"
+  rm -f "$fifo" "$out"  # an earlier round's output must not be read as this host's
   mkfifo "$fifo"
   "$host_window" "$1" "$2" "$HOST_X" "$HOST_Y" <"$fifo" >"$out" &
   E2E_PIDS+=("$!")
@@ -34,6 +34,7 @@ start_host() {
     sleep 0.05
   done
   HOST=$(head -n 1 "$out")
+  [ -n "$HOST" ] || fail "the host window gave no id"
 }
 
 destroy_host() { echo destroy >&"$HOST_IN"; }

@@ -9,11 +9,14 @@ fuzz_seconds=${VELLORA_FUZZ_SECONDS:-30}
 
 bash scripts/setup.sh
 
-for preset in linux windows linux-asan; do
+for preset in linux windows; do
   echo "== build $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
+echo "== build linux-asan (unit tests)"
+cmake --preset linux-asan >/dev/null
+cmake --build --preset linux-asan -j "$jobs" --target unit_tests
 echo "== build fuzz"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs" --target fuzz_targets

@@ -2,20 +2,15 @@
 // properties, and mouse, focus and resize events, raising events of its own to the host.
 #pragma once
 
-#include "runtime/container.h"
-#include "runtime/control.h"
+#include "runtime/child_window_control.h"
 #include "runtime/property_bag.h"
 
 namespace vellora::shell {
 
-class UserControl : public Control, public Container {
+class UserControl : public ChildWindowControl {
  public:
   UserControl(FormsPlatform& platform, std::string name, int index)
-      : Control(ControlKind::UserControl, std::move(name), index), Container(platform) {}
-
-  bool Windowless() const override { return false; }
-  void SetBounds(const TwipsRect& bounds) override;
-  void SetVisible(bool visible) override;
+      : ChildWindowControl(platform, ControlKind::UserControl, std::move(name), index) {}
 
   // The properties stored with the host's design; read when the control is sited.
   PropertyBag& Properties() { return properties_; }
@@ -23,15 +18,11 @@ class UserControl : public Control, public Container {
   FontSpec AmbientFont() const { return ambientFont_; }
   void SetAmbientFont(const FontSpec& font) { ambientFont_ = font; }
 
-  void ContainerWindowCreated() override;
-  void ContainerWindowDestroyed() override { DropWindow(); }
-
   // Events from the control's window, for the control's own code.
   void OnMouseDown(int button, int shift, PixelPoint where) override { UserMouseDown(button, shift, where); }
   void OnMouseUp(int button, int shift, PixelPoint where) override { UserMouseUp(button, shift, where); }
   void OnMouseMove(int buttons, int shift, PixelPoint where) override { UserMouseMove(buttons, shift, where); }
   void OnFocusChanged(bool gained) override { gained ? UserGotFocus() : UserLostFocus(); }
-  void OnResized(PixelSize client) override;
 
  protected:
   virtual void ReadProperties(const PropertyBag& /*bag*/) {}
@@ -43,6 +34,9 @@ class UserControl : public Control, public Container {
   virtual void UserResize() {}
 
  private:
+  void WindowCreated() override { ReadProperties(properties_); }
+  void ClientResized() override { UserResize(); }
+
   PropertyBag properties_;
   FontSpec ambientFont_;
 };

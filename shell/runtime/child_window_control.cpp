@@ -1,20 +1,20 @@
-#include "runtime/picture_panel.h"
+#include "runtime/child_window_control.h"
 
 namespace vellora::shell {
 
-void PicturePanel::SetBounds(const TwipsRect& bounds) {
+void ChildWindowControl::SetBounds(const TwipsRect& bounds) {
   Control::SetBounds(bounds);
   if (Window() == nullptr) return;
   const PixelRect r = PixelBounds();
   Window()->Move({r.left, r.top}, {r.Width(), r.Height()});
 }
 
-void PicturePanel::SetVisible(bool visible) {
+void ChildWindowControl::SetVisible(bool visible) {
   Control::SetVisible(visible);
   if (Window() != nullptr) Window()->SetVisible(visible);
 }
 
-void PicturePanel::ContainerWindowCreated() {
+void ChildWindowControl::ContainerWindowCreated() {
   Container* parent = Control::Parent();
   if (parent == nullptr || parent->Window() == nullptr) return;
   const PixelRect r = PixelBounds();
@@ -23,13 +23,16 @@ void PicturePanel::ContainerWindowCreated() {
   options.clientSize = {r.Width(), r.Height()};
   options.parent = parent->Window();
   options.childPosition = {r.left, r.top};
-  AdoptWindow(Container::Platform().CreateWindow(options, *this));
-  if (Window() != nullptr) Window()->SetVisible(Visible());
+  std::unique_ptr<PlatformWindow> window = Container::Platform().CreateWindow(options, *this);
+  if (!window) return;
+  AdoptWindow(std::move(window));
+  WindowCreated();
+  Window()->SetVisible(Visible());
 }
 
-void PicturePanel::OnResized(PixelSize client) {
+void ChildWindowControl::OnResized(PixelSize client) {
   ResizeSurface(client);
-  if (onResize) onResize();
+  ClientResized();
   Refresh();
 }
 

@@ -2,20 +2,20 @@
 """Renderer benchmark: Vellora.data against a minimal GLX loop drawing the same frames.
 
 For each screen size it starts an Xvfb server, writes a 24-bit snapshot BMP beside a fresh copy
-of the renderer, and runs the renderer and the reference loop in turn (alternating which goes
-first) under the swap probe (LD_PRELOAD). Each run lasts a fixed time from launch and ends with SIGTERM; one unmeasured run of each
-program comes first.
+of the renderer, and runs the renderer and the reference loop under the swap probe
+(LD_PRELOAD) in pairs of runs, the order flipping with each pair. Each run lasts a fixed time
+from launch and ends with SIGTERM; one unmeasured run of each program comes first.
 Figures per run:
-  start to first frame  probe constructor (after exec and dynamic linking) to the return of the
-                        first glXSwapBuffers
-  launch to first frame the driver's clock just before spawning, to the same swap (adds exec and
-                        library loading; informational)
-  frames per second     (swaps - 1) / (last swap - first swap): unpaced, vblank_mode=0
-  CPU per frame         (user + sys of the child, all threads) / swaps, from wait4
-  peak memory           ru_maxrss of the child, from wait4
-The median of the runs is reported for each program, and the median of the per-run ratios
-(renderer run i against the neighbouring reference run i) as the ratio. Missed targets are reported,
-never fatal: the exit status is non-zero only when a measurement could not be made.
+  start to first frame   probe constructor (after exec and dynamic linking) to the return of
+                         the first glXSwapBuffers
+  launch to first frame  the driver's clock just before spawning, to the same swap (adds exec
+                         and library loading; informational)
+  frames per second      (swaps - 1) / (last swap - first swap): unpaced, vblank_mode=0
+  CPU per frame          (user + sys of the child, all threads) / swaps, from wait4
+  peak memory            ru_maxrss of the child, from wait4
+Each program's median is reported, and as the ratio the median of the per-pair ratios. Missed
+targets are reported, never fatal: the exit status is non-zero only when a measurement could
+not be made.
 """
 import argparse
 import os
@@ -192,15 +192,23 @@ FIGURES = [
 ]
 
 
-# Median CPUs' worth of other work above which a table is marked unreliable.
+# CPUs' worth of other work during a run above which the run counts as disturbed.
 BUSY_LIMIT = 0.25
+# Fewest undisturbed pairs that a table is made of; with fewer, it uses every pair.
+MIN_QUIET_PAIRS = 3
 
 
-def print_table(title, renderer_runs, reference_runs):
-    """Medians of each program, and the median of the per-run ratios: run i of the renderer and
-    run i of the reference are neighbours in time, so their ratio cancels much of the drift
-    that other load on the machine causes. The spread column shows the lowest and highest of
-    those per-run ratios."""
+def is_quiet(pair):
+    return all(figures["other_load"] <= BUSY_LIMIT for figures in pair.values())
+
+
+def print_table(title, pairs):
+    """Medians of each program, and the median of the per-pair ratios: the two runs of a pair
+    are neighbours in time, so their ratio cancels much of the drift that other load on the
+    machine causes. The spread column shows the lowest and highest of those ratios. Pairs
+    disturbed by other work are set aside while enough undisturbed ones remain."""
+    quiet = [pair for pair in pairs if is_quiet(pair)]
+    used = quiet if len(quiet) >= MIN_QUIET_PAIRS else pairs
     print(f"\n{title}")
     header = (f"  {'figure':<23}{'renderer':>13}{'reference':>13}{'ratio':>8}  {'spread':<13}"
               f"{'target':<9}{'result'}")
@@ -208,9 +216,9 @@ def print_table(title, renderer_runs, reference_runs):
     print("  " + "-" * (len(header) - 2))
     missed = []
     for key, label, unit, target in FIGURES:
-        mine = statistics.median(r[key] for r in renderer_runs)
-        theirs = statistics.median(r[key] for r in reference_runs)
-        ratios = [a[key] / b[key] for a, b in zip(renderer_runs, reference_runs)]
+        mine = statistics.median(pair["renderer"][key] for pair in used)
+        theirs = statistics.median(pair["reference"][key] for pair in used)
+        ratios = [pair["renderer"][key] / pair["reference"][key] for pair in used]
         ratio = statistics.median(ratios)
         spread = f"{min(ratios):.2f}-{max(ratios):.2f}"
         if target is None:
@@ -224,12 +232,45 @@ def print_table(title, renderer_runs, reference_runs):
                 missed.append(label)
         print(f"  {label:<23}{mine:>9.2f} {unit:<3}{theirs:>9.2f} {unit:<3}{ratio:>7.3f}x  {spread:<13}"
               f"{target_text:<9}{result}")
-    other = sorted(r["other_load"] for r in renderer_runs + reference_runs)
-    print(f"  other processes on the machine: median {statistics.median(other):.2f} CPUs, "
-          f"highest {other[-1]:.2f} CPUs during a run")
-    if statistics.median(other) > BUSY_LIMIT:
-        print("  the machine was busy with other work: these figures are unreliable, run again when it is quieter")
+    other = sorted(figures["other_load"] for pair in used for figures in pair.values())
+    print(f"  {len(used)} of {len(pairs)} pairs used; other processes on the machine during them: "
+          f"median {statistics.median(other):.2f} CPUs, highest {other[-1]:.2f}")
+    if used is pairs and len(quiet) < len(pairs):
+        print(f"  the machine was busy with other work ({len(quiet)} undisturbed pairs): "
+              "these figures are unreliable, run again when it is quieter")
     return missed
+
+
+def measure_screen(args, work, width, height):
+    """Measures both programs on one screen size; returns the display used and the pairs."""
+    folder = os.path.join(work, f"{width}x{height}")
+    os.mkdir(folder)
+    renderer = os.path.join(folder, "Vellora.data")
+    shutil.copy2(args.renderer, renderer)
+    snapshot = os.path.join(folder, "Vellora.bmp")
+    write_snapshot(snapshot, width, height)
+    programs = {
+        "renderer": [renderer],
+        "reference": [os.path.abspath(args.reference), snapshot],
+    }
+    probe = os.path.abspath(args.probe)
+    report = os.path.join(work, "probe-report.txt")
+    shader_cache = os.path.join(work, "shader-cache")
+    screen = VirtualScreen(args.display, width, height, work)
+    pairs = []
+    try:
+        # One unmeasured run each first, so that both find the shader cache and the page cache
+        # equally warm.
+        for name in programs:
+            measure(programs[name], screen, probe, args.warmup, report, shader_cache, min_swaps=0)
+        # Disturbed pairs are made up for with up to --extra more.
+        while sum(map(is_quiet, pairs)) < args.runs and len(pairs) < args.runs + args.extra:
+            order = ["renderer", "reference"] if len(pairs) % 2 == 0 else ["reference", "renderer"]
+            pairs.append({name: measure(programs[name], screen, probe, args.seconds, report, shader_cache)
+                          for name in order})
+    finally:
+        screen.close()
+    return screen.display, pairs
 
 
 def main():
@@ -237,7 +278,9 @@ def main():
     parser.add_argument("--renderer", required=True, help="the built Vellora.data")
     parser.add_argument("--reference", required=True, help="the built reference loop")
     parser.add_argument("--probe", required=True, help="the swap probe shared object")
-    parser.add_argument("--runs", type=int, default=11, help="measured runs per program and screen")
+    parser.add_argument("--runs", type=int, default=9, help="measured pairs of runs per screen")
+    parser.add_argument("--extra", type=int, default=6,
+                        help="most pairs added per screen in place of pairs disturbed by other work")
     parser.add_argument("--seconds", type=float, default=2.0, help="time per run, from launch to SIGTERM")
     parser.add_argument("--warmup", type=float, default=1.5, help="time of the unmeasured first run")
     parser.add_argument("--display", type=int, default=94, help="first X display number to try")
@@ -247,44 +290,16 @@ def main():
             sys.exit(f"missing {path}: build first (bench/run.sh does)")
 
     cpus = os.cpu_count()
-    print(f"Renderer benchmark: {args.runs} runs of {args.seconds:g} s per program and screen, medians; "
+    print(f"Renderer benchmark: {args.runs} pairs of {args.seconds:g} s runs per screen, medians; "
           f"{cpus} CPUs, Xvfb, load average {os.getloadavg()[0]:.2f}")
     all_missed = []
     with tempfile.TemporaryDirectory(prefix="vellora-bench-") as work:
         for width, height in SCREENS:
-            folder = os.path.join(work, f"{width}x{height}")
-            os.mkdir(folder)
-            renderer = os.path.join(folder, "Vellora.data")
-            shutil.copy2(args.renderer, renderer)
-            snapshot = os.path.join(folder, "Vellora.bmp")
-            write_snapshot(snapshot, width, height)
-            programs = {
-                "renderer": [renderer],
-                "reference": [os.path.abspath(args.reference), snapshot],
-            }
-            results = {"renderer": [], "reference": []}
-            screen = VirtualScreen(args.display, width, height, work)
-            probe = os.path.abspath(args.probe)
-            report = os.path.join(work, "probe-report.txt")
-            shader_cache = os.path.join(work, "shader-cache")
-            try:
-                # One unmeasured run each first, so that both find the shader cache and the page
-                # cache equally warm.
-                for name in programs:
-                    measure(programs[name], screen, probe, args.warmup, report, shader_cache, min_swaps=0)
-                for run in range(args.runs):
-                    order = ["renderer", "reference"] if run % 2 == 0 else ["reference", "renderer"]
-                    for name in order:
-                        figures = measure(programs[name], screen, probe, args.seconds, report,
-                                          shader_cache)
-                        results[name].append(figures)
-            finally:
-                screen.close()
-            gl = results["renderer"][0]["gl"]
-            if any(r["gl"] != gl for r in results["renderer"] + results["reference"]):
+            display, pairs = measure_screen(args, work, width, height)
+            gl = pairs[0]["renderer"]["gl"]
+            if any(figures["gl"] != gl for pair in pairs for figures in pair.values()):
                 raise RuntimeError("the two programs did not run on the same GL implementation")
-            missed = print_table(f"{width}x{height} on Xvfb {screen.display}, GL: {gl}",
-                                 results["renderer"], results["reference"])
+            missed = print_table(f"{width}x{height} on Xvfb {display}, GL: {gl}", pairs)
             all_missed += [f"{label} at {width}x{height}" for label in missed]
     print(f"\nLoad average at the end: {os.getloadavg()[0]:.2f}")
     if all_missed:

@@ -1,0 +1,372 @@
+#!/usr/bin/env python3
+"""Session benchmark: from `Vellora.scr /s` to the renderer's first frame, step by step, and the
+CPU the shell uses while it waits for the mouse.
+
+For each screen size an Xvfb server is started and a folder holds fresh copies of Vellora.scr
+and Vellora.data. Each measured run starts a session under the session probe (LD_PRELOAD,
+inherited by the renderer), waits for the renderer's first frame, and ends the session with a
+pointer move. Next to it, alternating which goes first, the minimal reference programs do the
+same steps: the capture, the save, the start of the renderer from a small parent, and the
+reference GLX loop's texture and first frame. One unmeasured round comes first. The table gives
+medians and, as ratios, the median of the per-run ratios. Then one session is watched while it
+waits: the shell's CPU over a window with the renderer running and over one after Escape ended
+the renderer, next to a program that only reads the pointer every 50 ms.
+
+Only reports: the exit status is non-zero only when a measurement could not be made.
+"""
+import argparse
+import ctypes
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # no __pycache__ beside the sources
+import cpu_use  # noqa: E402
+import probe_events  # noqa: E402
+from probe_events import MeasurementError  # noqa: E402
+from x_display import VirtualScreen  # noqa: E402
+
+SHELL, RENDERER = "Vellora.scr", "Vellora.data"
+REFERENCE_EXE = "vellora_bench_session_reference"
+WAITING_TARGET_PERCENT = 0.2
+PR_SET_CHILD_SUBREAPER = 36
+
+
+def parse_arguments():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--dist", required=True, help="folder holding Vellora.scr and Vellora.data")
+    parser.add_argument("--probe", required=True, help="session_probe.so")
+    parser.add_argument("--reference", required=True, help="vellora_bench_session_reference")
+    parser.add_argument("--reference-loop", required=True, help="vellora_bench_reference_loop")
+    parser.add_argument("--gtk-poller", required=True, help="vellora_bench_gtk_poller")
+    parser.add_argument("--runs", type=int, default=9, help="measured runs per screen size (default 9)")
+    parser.add_argument("--cpu-seconds", type=float, default=10.0, help="length of each CPU window (default 10)")
+    parser.add_argument("--screens", default="1280x1024,1920x1080", help="comma-separated WxH list")
+    parser.add_argument("--first-display", type=int, default=160, help="lowest X display number to try")
+    parser.add_argument("--keep", action="store_true", help="keep the scratch folder and print its path")
+    return parser.parse_args()
+
+
+class Bench:
+    def __init__(self, args, work):
+        self.args, self.work = args, work
+        self.shader_cache = os.path.join(work, "shader-cache")
+        os.makedirs(self.shader_cache)
+        self.log = open(os.path.join(work, "programs.log"), "w")
+        self.counter = 0
+
+    # ---- starting and ending programs ----
+
+    def gl_env(self, screen, events):
+        env = screen.env()
+        env.update(LD_PRELOAD=os.path.abspath(self.args.probe), SESSION_PROBE_DIR=events, vblank_mode="0",
+                   LIBGL_ALWAYS_SOFTWARE="1", GALLIUM_DRIVER="llvmpipe", MESA_SHADER_CACHE_DIR=self.shader_cache)
+        return env
+
+    def events_folder(self, label):
+        self.counter += 1
+        folder = os.path.join(self.work, "events", f"{self.counter:03d}-{label}")
+        os.makedirs(folder)
+        return folder
+
+    def spawn(self, argv, env):
+        actions = [(os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0),
+                   (os.POSIX_SPAWN_DUP2, self.log.fileno(), 2)]
+        return os.posix_spawn(argv[0], argv, env, file_actions=actions)
+
+    @staticmethod
+    def wait_for(condition, seconds, what):
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            value = condition()
+            if value:
+                return value
+            time.sleep(0.005)
+        raise MeasurementError(f"timed out waiting for {what}")
+
+    @staticmethod
+    def kill_quietly(pid):
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+
+    @staticmethod
+    def reap(pid, seconds=10.0, what="a process"):
+        """Waits for a child (or an orphan handed to this subreaper); returns its rusage."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            try:
+                done, _, usage = os.wait4(pid, os.WNOHANG)
+                if done == pid:
+                    return usage
+            except ChildProcessError:
+                if not os.path.exists(f"/proc/{pid}"):
+                    return None  # reaped by its own parent
+            time.sleep(0.005)
+        Bench.kill_quietly(pid)
+        try:
+            os.wait4(pid, 0)
+        except ChildProcessError:
+            pass
+        raise MeasurementError(f"{what} did not end within {seconds:.0f} s")
+
+    def run_until_first_swap(self, argv, env, events, exe, stop):
+        """Starts a program, waits for `exe` to swap its first frame, then ends it with SIGTERM."""
+        pid = self.spawn(argv, env)
+        try:
+            process = self.wait_for(lambda: probe_events.first_swap_seen(events, exe), 60, f"{exe}'s first frame")
+        except MeasurementError:
+            self.kill_quietly(pid)
+            self.reap(pid)
+            raise
+        os.kill(process.pid if stop == "renderer" else pid, signal.SIGTERM)
+        self.reap(pid, what=argv[0])
+        if process.pid != pid:
+            self.reap(process.pid, what=exe)
+
+    def reference_output(self, *words):
+        result = subprocess.run([self.args.reference, *words], env=self.screen.env(), capture_output=True,
+                                text=True, timeout=60)
+        if result.returncode != 0:
+            raise MeasurementError(f"reference {words[0]} failed: {result.stderr.strip()}")
+        return dict(line.split("=", 1) for line in result.stdout.split())
+
+    # ---- one screen size ----
+
+    def prepare(self, screen, label):
+        self.screen = screen
+        self.app = os.path.join(self.work, label, "app")
+        self.ref = os.path.join(self.work, label, "ref")
+        os.makedirs(self.app)
+        os.makedirs(self.ref)
+        for folder in (self.app, self.ref):
+            shutil.copy2(os.path.join(self.args.dist, RENDERER), folder)
+        shutil.copy2(os.path.join(self.args.dist, SHELL), self.app)
+
+    def start_session(self):
+        events = self.events_folder("session")
+        launch = time.monotonic_ns()
+        shell = self.spawn([os.path.join(self.app, SHELL), "/s"], self.gl_env(self.screen, events))
+
+        def first_frame():
+            if os.waitpid(shell, os.WNOHANG)[0] == shell:
+                raise MeasurementError("Vellora.scr ended before the renderer's first frame")
+            return probe_events.first_swap_seen(events, RENDERER)
+
+        try:
+            self.wait_for(first_frame, 60, "the renderer's first frame")
+        except MeasurementError:
+            # Every process that wrote events is the shell or a child of it started here.
+            for pid in probe_events.read_processes(events):
+                self.kill_quietly(pid)
+            self.kill_quietly(shell)
+            self.reap(shell)
+            raise
+        marks = probe_events.session_marks(events)
+        marks["launch"] = launch
+        return shell, marks
+
+    def end_session(self, shell, marks):
+        """Ends the session with a pointer move and waits for both programs to be gone."""
+        self.screen.move_pointer_away()
+        self.reap(shell, what="Vellora.scr after the pointer move")
+        self.reap(marks["renderer_pid"], what="Vellora.data after the pointer move")
+
+    def session_run(self):
+        # What the rest of the machine does just before the run, while nothing of this
+        # benchmark runs: other builds on a shared machine move the figures.
+        other_load = cpu_use.machine_load_while_idle(0.5)
+        shell, marks = self.start_session()
+        self.end_session(shell, marks)
+        marks["other_load"] = other_load
+        return marks
+
+    def reference_round(self):
+        capture = self.reference_output("capture")
+        save = self.reference_output("save", os.path.join(self.app, "Vellora.bmp"), os.path.join(self.ref, "Vellora.bmp"))
+        events = self.events_folder("spawn")
+        self.run_until_first_swap([self.args.reference, "spawn", os.path.join(self.ref, RENDERER)],
+                                  self.gl_env(self.screen, events), events, RENDERER, stop="renderer")
+        spawn = probe_events.spawn_reference_marks(events, REFERENCE_EXE)
+        events = self.events_folder("loop")
+        loop_exe = os.path.basename(self.args.reference_loop)
+        self.run_until_first_swap([self.args.reference_loop, os.path.join(self.ref, "Vellora.bmp")],
+                                  self.gl_env(self.screen, events), events, loop_exe, stop="program")
+        loop = probe_events.loop_reference_marks(events, loop_exe)
+        return {"capture": int(capture["capture_ns"]), "xgetimage": int(capture["xgetimage_ns"]),
+                "save": int(save["save_ns"]), "spawn": spawn, "loop": loop}
+
+    def measure_steps(self):
+        self.session_run()  # warm-up: page cache, shader cache, an older snapshot to replace
+        self.reference_round()
+        runs = []
+        for i in range(self.args.runs):
+            if i % 2 == 0:
+                session = self.session_run()
+                reference = self.reference_round()
+            else:
+                reference = self.reference_round()
+                session = self.session_run()
+            runs.append((session, reference))
+        return runs
+
+    def measure_waiting(self):
+        """The shell's CPU while it waits, with the renderer running and after Escape ended it,
+        next to the waiting references running over the same windows."""
+        seconds = str(2 * self.args.cpu_seconds + 10)
+        references = {
+            "GTK timer reading the pointer": self.spawn([self.args.gtk_poller, seconds], self.screen.env()),
+            "Xlib loop reading the pointer": self.spawn([self.args.reference, "poll", seconds], self.screen.env()),
+            "wake-ups only": self.spawn([self.args.reference, "tick", seconds], self.screen.env()),
+        }
+        try:
+            shell, marks = self.start_session()
+            programs = {"Vellora.scr": shell, **references, "X server": self.screen.process.pid}
+            try:
+                time.sleep(2.0)  # the renderer past its start, the shell in its steady wait
+                running = cpu_use.measure(programs.values(), self.args.cpu_seconds)
+                self.screen.press_escape()
+                self.wait_for(lambda: not os.path.exists(f"/proc/{marks['renderer_pid']}"), 10,
+                              "the renderer to end on Escape (the shell reaps it)")
+                time.sleep(1.0)
+                ended = cpu_use.measure(programs.values(), self.args.cpu_seconds)
+            finally:
+                self.screen.move_pointer_away()
+                self.reap(shell, what="Vellora.scr after the pointer move")
+        finally:
+            for pid in references.values():
+                self.kill_quietly(pid)
+                self.reap(pid, what="a waiting reference")
+        return programs, {"renderer running": running, "renderer ended by Escape": ended}
+
+
+# ---- the report ----
+
+def ms(ns):
+    return ns / 1e6
+
+
+def step_rows(runs):
+    """(label, between, session ms per run, reference ms per run or None)."""
+    def spans(get):
+        return [get(s, r) for s, r in runs]
+
+    rows = [
+        ("exec and linking", "launch → shell probe start", spans(lambda s, r: s["shell_start"] - s["launch"]), None),
+        ("shell start-up", "shell start → XGetImage", spans(lambda s, r: s["capture"] - s["shell_start"]), None),
+        ("capture", "XGetImage → first snapshot file call", spans(lambda s, r: s["save"] - s["capture"]),
+         spans(lambda s, r: r["capture"])),
+        ("  of which XGetImage", "XGetImage call", spans(lambda s, r: s["captured"] - s["capture"]),
+         spans(lambda s, r: r["xgetimage"])),
+        ("save", "first snapshot file call → spawn call", spans(lambda s, r: s["spawn"] - s["save"]),
+         spans(lambda s, r: r["save"])),
+        ("  of which fsync", "fsync calls in the save", spans(lambda s, r: s["fsync_ns"]), None),
+        ("process start", "spawn call → renderer probe start", spans(lambda s, r: s["renderer_start"] - s["spawn"]),
+         spans(lambda s, r: r["spawn"]["renderer_start"] - r["spawn"]["spawn"])),
+        ("  of which the spawn call", "g_spawn_async (reference: posix_spawn) until it returns",
+         spans(lambda s, r: s["spawned"] - s["spawn"]), spans(lambda s, r: r["spawn"]["spawned"] - r["spawn"]["spawn"])),
+        ("renderer set-up", "renderer start → gluBuild2DMipmaps",
+         spans(lambda s, r: s["mipmaps"] - s["renderer_start"]),
+         spans(lambda s, r: r["loop"]["mipmaps"] - r["loop"]["start"])),
+        ("texture build", "gluBuild2DMipmaps call", spans(lambda s, r: s["mipmapped"] - s["mipmaps"]),
+         spans(lambda s, r: r["loop"]["mipmapped"] - r["loop"]["mipmaps"])),
+        ("first frame", "gluBuild2DMipmaps return → first swap", spans(lambda s, r: s["first_swap"] - s["mipmapped"]),
+         spans(lambda s, r: r["loop"]["first_swap"] - r["loop"]["mipmapped"])),
+        ("renderer alone", "renderer start → first swap (reference: started by the small parent)",
+         spans(lambda s, r: s["first_swap"] - s["renderer_start"]),
+         spans(lambda s, r: r["spawn"]["first_swap"] - r["spawn"]["renderer_start"])),
+        ("**total**", "launch → first swap (reference: sum of the step references)",
+         spans(lambda s, r: s["first_swap"] - s["launch"]),
+         spans(lambda s, r: r["capture"] + r["save"] + r["spawn"]["renderer_start"] - r["spawn"]["spawn"]
+               + r["loop"]["first_swap"] - r["loop"]["start"])),
+    ]
+    return rows
+
+
+def print_steps(label, runs):
+    load = statistics.median(s["other_load"] for s, _ in runs)
+    print(f"\n### {label}: start to first frame ({len(runs)} runs)\n")
+    print("| Step | Measured between | Vellora ms | Reference ms | Ratio | Spread |")
+    print("|---|---|---:|---:|---:|---|")
+    for name, between, session, reference in step_rows(runs):
+        cells = [name, between, f"{ms(statistics.median(session)):.1f}"]
+        if reference is None:
+            cells += ["–", "–", ""]
+        else:
+            ratios = [a / b for a, b in zip(session, reference) if b > 0]
+            cells += [f"{ms(statistics.median(reference)):.1f}", f"{statistics.median(ratios):.2f}x",
+                      f"{min(ratios):.2f}–{max(ratios):.2f}"]
+        print("| " + " | ".join(cells) + " |")
+    note = " (above 0.25: figures unreliable)" if load > 0.25 else ""
+    print(f"\nOther work on the machine just before each session run: median {load:.2f} CPUs{note}.")
+
+
+def print_waiting(label, programs, windows):
+    names = list(windows)
+    print(f"\n### {label}: CPU while waiting for the mouse ({len(names)} windows)\n")
+    print("| Program, every 50 ms | " + " | ".join(f"{n}: % of a core | wake-ups/s" for n in names) + " |")
+    print("|---|" + "---:|---:|" * len(names))
+    shell = programs["Vellora.scr"]
+    rows = [("Vellora.scr", shell, False), ("Vellora.scr, from /proc/pid/stat ticks", shell, True)]
+    rows += [(f"reference: {name}", pid, False) for name, pid in programs.items() if name not in ("Vellora.scr", "X server")]
+    rows.append(("X server (Xvfb), serving all of them", programs["X server"], False))
+    for name, pid, ticks in rows:
+        cells = []
+        for window in names:
+            usage = windows[window][pid]
+            cells += [f"{usage.percent_ticks:.2f}", "–"] if ticks else [f"{usage.percent:.3f}", f"{usage.switches_per_second:.0f}"]
+        print(f"| {name} | " + " | ".join(cells) + " |")
+    gtk = programs["GTK timer reading the pointer"]
+    print()
+    for window in names:
+        s, g = windows[window][shell].percent, windows[window][gtk].percent
+        verdict = "met" if s < WAITING_TARGET_PERCENT else "**missed**"
+        ratio = f"{s / g:.2f}x the GTK reference" if g > 0 else "no GTK reference figure"
+        print(f"- {window}: Vellora.scr {s:.3f} % of a core, {ratio}; target < {WAITING_TARGET_PERCENT} %: {verdict}")
+
+
+def main():
+    args = parse_arguments()
+    libc = ctypes.CDLL(None, use_errno=True)
+    # The renderer outlives the shell by a moment; as subreaper this driver reaps it.
+    libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+    for path in (args.probe, args.reference, args.reference_loop, args.gtk_poller,
+                 os.path.join(args.dist, SHELL), os.path.join(args.dist, RENDERER)):
+        if not os.path.exists(path):
+            sys.exit(f"missing {path}")
+    work = tempfile.mkdtemp(prefix="vellora-session-bench-", dir=os.path.dirname(os.path.abspath(args.probe)))
+    bench = Bench(args, work)
+    failed = False
+    print(f"Session benchmark, {time.strftime('%Y-%m-%d')}, {os.cpu_count()} CPUs, "
+          f"{args.runs} measured runs per screen, CPU windows of {args.cpu_seconds:.0f} s")
+    try:
+        for size in args.screens.split(","):
+            width, height = (int(v) for v in size.split("x"))
+            screen = VirtualScreen(args.first_display, width, height, work)
+            try:
+                bench.prepare(screen, size)
+                print_steps(f"{size} on Xvfb {screen.display}", bench.measure_steps())
+                print_waiting(size, *bench.measure_waiting())
+                sys.stdout.flush()
+            except MeasurementError as error:
+                print(f"\n{size}: measurement failed: {error}")
+                failed = True
+            finally:
+                screen.close()
+    finally:
+        bench.log.close()
+        if args.keep:
+            print(f"\nScratch folder kept: {work}")
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

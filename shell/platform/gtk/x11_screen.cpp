@@ -56,8 +56,18 @@ bool X11CaptureScreen(Canvas& into) {
     return false;
   }
   const Visual* visual = DefaultVisual(display, screen);
-  const ChannelMask red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
   uint8_t* target = into.Bytes().data();
+  if (image->bits_per_pixel == 32 && image->byte_order == LSBFirst && visual->red_mask == 0xFF0000 &&
+      visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF) {
+    // The usual 24-bit screen: blue, green, red, pad in memory; copied row by row.
+    for (int y = 0; y < height; ++y) {
+      const auto* from = reinterpret_cast<const uint8_t*>(image->data) + static_cast<size_t>(y) * image->bytes_per_line;
+      for (int x = 0; x < width; ++x, from += 4, target += 3) target[0] = from[2], target[1] = from[1], target[2] = from[0];
+    }
+    XDestroyImage(image);
+    return true;
+  }
+  const ChannelMask red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x, target += 3) {
       const unsigned long pixel = XGetPixel(image, x, y);
@@ -74,9 +84,10 @@ bool X11PointerPosition(_XDisplay* display, PixelPoint& where) {
   Window root = None, child = None;
   int rootX = 0, rootY = 0, x = 0, y = 0;
   unsigned int mask = 0;
-  X11ErrorTrap trap;
+  // The root window always exists, so this query cannot raise an X error (it runs 20 times a
+  // second during a session, so it is kept to the one round trip).
   const bool onScreen = XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y, &mask);
-  if (!trap.Succeeded() || !onScreen) return false;
+  if (!onScreen) return false;
   where = {rootX, rootY};
   return true;
 }

@@ -57,6 +57,8 @@ class Command : public UserControl {
 
   // The host's generic enabled switch sets the Enabled property.
   void SetEnabled(bool enabled) override { Enabled(static_cast<int16_t>(enabled ? -1 : 0)); }
+  // The tab order passes over a disabled button.
+  bool CanTakeFocus() const override { return isEnabled_ != 0 && Control::Visible(); }
 
   // The private state, for the host's inspection: 0 before Initialize or a focus change,
   // 1 Normal, 2 HighLight, 3 Selected, 4 HighLightSelect.

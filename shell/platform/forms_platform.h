@@ -64,6 +64,9 @@ class WindowEvents {
   virtual void OnResized(PixelSize /*client*/) {}
   // The user asked to close the window (close box, Alt+F4, the window manager).
   virtual void OnCloseRequested() {}
+  // Tab (or Shift+Tab: backward) was pressed anywhere inside this top-level window. True when
+  // the owner moved the focus; otherwise the system's own handling goes on.
+  virtual bool OnTabKey(bool /*backward*/) { return false; }
   // The window was destroyed from outside, e.g. together with a foreign parent.
   virtual void OnDestroyedFromOutside() {}
 };
@@ -98,6 +101,8 @@ class PlatformWindow {
   // Shows the canvas as the window's picture (top-left aligned) and keeps it for repaints.
   virtual void Present(const Canvas& picture) = 0;
   virtual void SetFocus() = 0;
+  // True when this window holds the keyboard focus within its top-level window.
+  virtual bool HasFocus() const = 0;
   // Makes the window a child of a foreign window and moves it to that window's (0, 0).
   virtual bool AdoptInto(NativeWindow foreignParent) = 0;
   // True when this window is the one under the screen point, the one a pointer there is over.
@@ -120,6 +125,9 @@ class PlatformComboBox {
   virtual int ItemCount() const = 0;
   virtual void SetEnabled(bool enabled) = 0;
   virtual void SetFont(const FontSpec& font) = 0;
+  virtual void SetFocus() = 0;
+  // True when the box (its edit field) holds the keyboard focus within its top-level window.
+  virtual bool HasFocus() const = 0;
 };
 
 // Renders text in a font; used by the runtime to draw captions into canvases.

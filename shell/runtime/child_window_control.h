@@ -15,6 +15,10 @@ class ChildWindowControl : public Control, public Container {
   bool Windowless() const override { return false; }
   void SetBounds(const TwipsRect& bounds) override;
   void SetVisible(bool visible) override;
+  bool HasFocus() const override { return Window() != nullptr && Window()->HasFocus(); }
+  void TakeFocus() override {
+    if (Window() != nullptr) Window()->SetFocus();
+  }
 
   void ContainerWindowCreated() override;
   void ContainerWindowDestroyed() override { DropWindow(); }

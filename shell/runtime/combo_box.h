@@ -22,6 +22,10 @@ class ComboBox final : public Control {
   void SetEnabled(bool enabled) override;
   void SetBounds(const TwipsRect& bounds) override;
   void SetFont(const FontSpec& font);
+  bool HasFocus() const override { return native_ && native_->HasFocus(); }
+  void TakeFocus() override {
+    if (native_) native_->SetFocus();
+  }
 
   void ContainerWindowCreated() override;
   void ContainerWindowDestroyed() override { native_.reset(); }

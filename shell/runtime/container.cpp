@@ -28,6 +28,25 @@ void Container::Remove(Control& control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
 }
 
+std::vector<Control*> Container::AllControls() const {
+  std::vector<Control*> all;
+  for (Control* control : controls_) {
+    all.push_back(control);
+    if (control->Kind() != ControlKind::PicturePanel) continue;
+    if (const auto* panel = dynamic_cast<const Container*>(control)) {
+      const std::vector<Control*> inside = panel->AllControls();
+      all.insert(all.end(), inside.begin(), inside.end());
+    }
+  }
+  return all;
+}
+
+Control* Container::FindControl(const std::string& name, int index) const {
+  for (Control* control : AllControls())
+    if (control->Name() == name && control->Index() == index) return control;
+  return nullptr;
+}
+
 void Container::OnMouseDown(int button, int shift, PixelPoint where) {
   // The topmost windowless control under the point takes it.
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {

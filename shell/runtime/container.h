@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/forms_platform.h"
@@ -33,7 +34,17 @@ class Container : public WindowEvents {
 
   void Add(Control& control);
   void Remove(Control& control);
+  // The controls placed directly in this container, in the order they were added.
   const std::vector<Control*>& Controls() const { return controls_; }
+  // Every control inside, depth first: the controls of picture panels follow their panel.
+  // A user control's own parts are its business and are not listed.
+  std::vector<Control*> AllControls() const;
+  // A control anywhere inside by its name and element number; null when there is none.
+  Control* FindControl(const std::string& name, int index = 0) const;
+
+  // The font of the container, which the user controls inside take as their ambient font.
+  const FontSpec& Font() const { return font_; }
+  void SetFont(const FontSpec& font) { font_ = font; }
 
   Rgb BackColour() const { return backColour_; }
   void SetBackColour(Rgb colour) { backColour_ = colour; }
@@ -53,6 +64,7 @@ class Container : public WindowEvents {
   std::unique_ptr<PlatformWindow> window_;
   Canvas surface_;
   Rgb backColour_{};
+  FontSpec font_;
   std::vector<Control*> controls_;
 };
 

@@ -40,6 +40,12 @@ class Control {
 
   // Windowless controls draw themselves into their container's picture.
   virtual bool Windowless() const { return true; }
+  // Keyboard focus, which only controls with a native window can hold; a form's tab order
+  // moves it between them.
+  virtual bool HasFocus() const { return false; }
+  virtual void TakeFocus() {}
+  // Whether the tab order may give the control the focus now: enabled and visible.
+  virtual bool CanTakeFocus() const { return enabled_ && visible_; }
   virtual void Paint(Canvas& /*canvas*/) {}
 
   // A mouse button went down on the control (every button and shift state).

@@ -1,5 +1,7 @@
 #include "runtime/form.h"
 
+#include "runtime/child_window_control.h"
+
 namespace vellora::shell {
 
 Form::Form(FormsApplication& application, FormDesign design)
@@ -37,8 +39,16 @@ void Form::Load() {
 void Form::Show(bool modal) {
   Load();
   if (!Loaded()) return;
+  const bool first = !shown_;
+  if (first) {
+    shown_ = true;
+    // What the resize handlers paint is there when the window first appears.
+    ReportFirstSizes();
+    if (!Loaded()) return;
+  }
   Window()->SetVisible(true);
   Refresh();
+  if (first) OnTabKey(false);
   if (!modal) return;
   modalLoop_ = true;
   while (Loaded()) Platform().RunLoop();
@@ -60,6 +70,34 @@ void Form::Gone() {
     Platform().QuitLoop();
   }
   application_.FormGone();
+}
+
+void Form::ReportFirstSizes() {
+  OnResized(Window()->ClientSize());
+  for (Control* control : AllControls()) {
+    if (control->Kind() != ControlKind::PicturePanel) continue;
+    auto* panel = dynamic_cast<ChildWindowControl*>(control);
+    if (panel != nullptr && panel->Window() != nullptr) panel->OnResized(panel->Window()->ClientSize());
+    if (!Loaded()) return;
+  }
+}
+
+bool Form::OnTabKey(bool backward) {
+  const int count = static_cast<int>(tabOrder_.size());
+  if (count == 0) return false;
+  int current = -1;
+  for (int i = 0; i < count; ++i)
+    if (tabOrder_[i]->HasFocus()) current = i;
+  for (int step = 1; step <= count; ++step) {
+    int next = backward ? current - step : current + step;
+    if (current < 0) next = backward ? count - step : step - 1;
+    Control& control = *tabOrder_[((next % count) + count) % count];
+    if (control.CanTakeFocus()) {
+      control.TakeFocus();
+      break;
+    }
+  }
+  return true;
 }
 
 void Form::OnDestroyedFromOutside() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "runtime/container.h"
 #include "runtime/twips.h"
@@ -41,7 +42,13 @@ class Form : public Container {
   double WidthTwips() const { return widthTwips_; }
   double HeightTwips() const { return heightTwips_; }
 
+  // The controls that Tab and Shift+Tab move the focus through, in this order, passing over
+  // those that cannot take it now. When the form is first shown the first one that can
+  // takes the focus.
+  void SetTabOrder(std::vector<Control*> order) { tabOrder_ = std::move(order); }
+
   void OnCloseRequested() override { Unload(); }
+  bool OnTabKey(bool backward) override;
   void OnDestroyedFromOutside() override;
   void OnResized(PixelSize client) override;
 
@@ -54,6 +61,8 @@ class Form : public Container {
 
  private:
   void Gone();
+  // The first resize of the form and of each picture panel inside, with their sizes.
+  void ReportFirstSizes();
 
   FormsApplication& application_;
   FormDesign design_;
@@ -61,6 +70,8 @@ class Form : public Container {
   bool modalLoop_ = false;
   bool movedBeforeLoad_ = false;
   bool unloading_ = false;
+  bool shown_ = false;
+  std::vector<Control*> tabOrder_;
 };
 
 // The process's forms: the loop runs while any form is loaded.

@@ -10,6 +10,33 @@ void Label::SetCaption(const std::string& caption) {
   Invalidate();
 }
 
+void Label::SetFont(const FontSpec& font) {
+  font_ = font;
+  FitToText();
+  Invalidate();
+}
+
+void Label::SetForeColour(Rgb colour) {
+  foreColour_ = colour;
+  Invalidate();
+}
+
+void Label::SetAlignment(Alignment alignment) {
+  alignment_ = alignment;
+  Invalidate();
+}
+
+void Label::SetAutoSize(bool autoSize) {
+  autoSize_ = autoSize;
+  FitToText();
+  Invalidate();
+}
+
+void Label::SetBorder(bool border) {
+  border_ = border;
+  Invalidate();
+}
+
 void Label::AttachTo(Container& parent) {
   Control::AttachTo(parent);
   FitToText();

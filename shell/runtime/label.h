@@ -14,13 +14,15 @@ class Label final : public Control {
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
-  void SetFont(const FontSpec& font) { font_ = font; }
-  void SetForeColour(Rgb colour) { foreColour_ = colour; }
-  void SetAlignment(Alignment alignment) { alignment_ = alignment; }
-  // Sized to its text whenever the caption changes.
-  void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
-  void SetBorder(bool border) { border_ = border; }
+  // Each setter refits an auto-sized label and shows the change, whatever order they come in.
+  void SetFont(const FontSpec& font);
+  void SetForeColour(Rgb colour);
+  void SetAlignment(Alignment alignment);
+  // Sized to its text from now on, and whenever its caption or font changes.
+  void SetAutoSize(bool autoSize);
+  void SetBorder(bool border);
   const FontSpec& Font() const { return font_; }
+  Rgb ForeColour() const { return foreColour_; }
 
   void Paint(Canvas& canvas) override;
   void AttachTo(Container& parent) override;

@@ -14,9 +14,8 @@ class UserControl : public ChildWindowControl {
 
   // The properties stored with the host's design; read when the control is sited.
   PropertyBag& Properties() { return properties_; }
-  // The host's font, which a control may take as its own default.
-  FontSpec AmbientFont() const { return ambientFont_; }
-  void SetAmbientFont(const FontSpec& font) { ambientFont_ = font; }
+  // The font of the container the control sits in, which it may take as its own default.
+  FontSpec AmbientFont() const { return Control::Parent() != nullptr ? Control::Parent()->Font() : FontSpec{}; }
 
   // Events from the control's window, for the control's own code.
   void OnMouseDown(int button, int shift, PixelPoint where) override { UserMouseDown(button, shift, where); }
@@ -34,11 +33,14 @@ class UserControl : public ChildWindowControl {
   virtual void UserResize() {}
 
  private:
-  void WindowCreated() override { ReadProperties(properties_); }
+  // Sited: the saved properties are read, then the host gives the control its size.
+  void WindowCreated() override {
+    ReadProperties(properties_);
+    if (Window() != nullptr) OnResized(Window()->ClientSize());
+  }
   void ClientResized() override { UserResize(); }
 
   PropertyBag properties_;
-  FontSpec ambientFont_;
 };
 
 }  // namespace vellora::shell

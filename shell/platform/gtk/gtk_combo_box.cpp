@@ -94,6 +94,17 @@ void GtkPlatformComboBox::SetFont(const FontSpec& font) {
   gtk_css_provider_load_from_data(style_, css.str().c_str(), -1, nullptr);
 }
 
+void GtkPlatformComboBox::SetFocus() {
+  if (entry_) gtk_widget_grab_focus(entry_);  // selects the text, as tabbing into a box does
+}
+
+bool GtkPlatformComboBox::HasFocus() const {
+  if (!combo_) return false;
+  GtkWidget* top = gtk_widget_get_toplevel(combo_);
+  GtkWidget* focus = GTK_IS_WINDOW(top) ? gtk_window_get_focus(GTK_WINDOW(top)) : nullptr;
+  return focus && (focus == combo_ || gtk_widget_is_ancestor(focus, combo_));
+}
+
 void GtkPlatformComboBox::OnEntryChanged(GtkEditable*, gpointer self) {
   auto* box = static_cast<GtkPlatformComboBox*>(self);
   if (box->settingText_ || !box->onTextChanged_ || box->pendingChange_) return;

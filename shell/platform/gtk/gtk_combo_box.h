@@ -26,6 +26,8 @@ class GtkPlatformComboBox final : public PlatformComboBox {
   int ItemCount() const override;
   void SetEnabled(bool enabled) override;
   void SetFont(const FontSpec& font) override;
+  void SetFocus() override;
+  bool HasFocus() const override;
 
  private:
   static void OnEntryChanged(GtkEditable*, gpointer self);

@@ -86,6 +86,7 @@ void GtkPlatformWindow::ConnectSignals() {
   g_signal_connect(focusWidget, "focus-in-event", G_CALLBACK(OnFocusIn), this);
   g_signal_connect(focusWidget, "focus-out-event", G_CALLBACK(OnFocusOut), this);
   if (window_) {
+    g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKeyPress), this);
     g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
     g_signal_connect(window_, "destroy-event", G_CALLBACK(OnDestroyEvent), this);
     g_signal_connect(window_, "destroy", G_CALLBACK(OnWidgetDestroyed), this);
@@ -176,6 +177,11 @@ void GtkPlatformWindow::SetFocus() {
   } else if (layout_) {
     gtk_widget_grab_focus(layout_);
   }
+}
+
+bool GtkPlatformWindow::HasFocus() const {
+  if (window_) return gtk_window_has_toplevel_focus(GTK_WINDOW(window_)) && !gtk_window_get_focus(GTK_WINDOW(window_));
+  return layout_ && gtk_widget_is_focus(layout_);
 }
 
 bool GtkPlatformWindow::AdoptInto(NativeWindow foreignParent) {
@@ -288,6 +294,16 @@ void GtkPlatformWindow::OnSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpo
   if (allocation->width <= 1 && allocation->height <= 1) return;
   window->size_ = {allocation->width, allocation->height};
   window->ReportSize(window->size_);
+}
+
+gboolean GtkPlatformWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
+  // The window sees every key before the widget with the focus does, so Tab is the form's
+  // whichever control holds the focus; with Ctrl or Alt it is left to GTK.
+  const bool tab = event->keyval == GDK_KEY_Tab || event->keyval == GDK_KEY_KP_Tab;
+  const bool backTab = event->keyval == GDK_KEY_ISO_Left_Tab;
+  if ((!tab && !backTab) || (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) return FALSE;
+  const bool backward = backTab || (event->state & GDK_SHIFT_MASK) != 0;
+  return static_cast<GtkPlatformWindow*>(self)->events_.OnTabKey(backward) ? TRUE : FALSE;
 }
 
 gboolean GtkPlatformWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self) {

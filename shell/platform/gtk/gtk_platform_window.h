@@ -29,6 +29,7 @@ class GtkPlatformWindow final : public PlatformWindow {
   void SetVisible(bool visible) override;
   void Present(const Canvas& picture) override;
   void SetFocus() override;
+  bool HasFocus() const override;
   bool AdoptInto(NativeWindow foreignParent) override;
   // Asks the window system, so a window lying on top hides this one.
   bool IsWindowAtPoint(PixelPoint screenPoint) const override;
@@ -53,6 +54,7 @@ class GtkPlatformWindow final : public PlatformWindow {
   static gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer self);
   static gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer self);
   static void OnSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointer self);
+  static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
   static gboolean OnDestroyEvent(GtkWidget*, GdkEvent*, gpointer self);
   static void OnWidgetDestroyed(GtkWidget*, gpointer self);

@@ -100,4 +100,13 @@ void Win32ComboBox::SetFont(const FontSpec& font) {
   font_ = created;
 }
 
+void Win32ComboBox::SetFocus() {
+  if (control_ != nullptr) ::SetFocus(control_);  // the box passes it on to its edit field
+}
+
+bool Win32ComboBox::HasFocus() const {
+  const HWND focus = ::GetFocus();
+  return control_ != nullptr && focus != nullptr && (focus == control_ || ::IsChild(control_, focus));
+}
+
 }  // namespace vellora::shell

@@ -28,6 +28,8 @@ class Win32ComboBox final : public PlatformComboBox {
   int ItemCount() const override;
   void SetEnabled(bool enabled) override;
   void SetFont(const FontSpec& font) override;
+  void SetFocus() override;
+  bool HasFocus() const override;
 
  private:
   void OnNotification(WORD code);

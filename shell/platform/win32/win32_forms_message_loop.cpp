@@ -1,5 +1,7 @@
 #include "platform/win32/win32_forms_message_loop.h"
 
+#include "platform/win32/win32_forms_window.h"
+
 namespace vellora::shell {
 namespace {
 
@@ -71,6 +73,7 @@ void Win32MessageLoop::Run() {
       break;
     }
     if (got == -1) break;
+    if (Win32Window::RouteTabKey(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_forms_window.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "platform/win32/win32_dib_pixels.h"
 #include "platform/win32/win32_forms_busy_pointer.h"
@@ -79,6 +80,7 @@ Win32Window::Win32Window(HINSTANCE instance, const WindowOptions& options, Windo
   // The window procedure learns its object from the creation parameter (WM_NCCREATE).
   ::CreateWindowExW(ExtendedStyleFor(options), kWindowClass, title.c_str(), StyleFor(options), outer.left,
                     outer.top, outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, instance, this);
+  reportedSize_ = ClientSize();
   reporting_ = true;
 }
 
@@ -125,9 +127,14 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS:
       if (reporting_) events_.OnFocusChanged(message == WM_SETFOCUS);
       return 0;
-    case WM_SIZE:
-      if (reporting_) events_.OnResized({LOWORD(lParam), HIWORD(lParam)});
+    case WM_SIZE: {
+      const PixelSize size{LOWORD(lParam), HIWORD(lParam)};
+      if (reporting_ && (size.width != reportedSize_.width || size.height != reportedSize_.height)) {
+        reportedSize_ = size;
+        events_.OnResized(size);
+      }
       return 0;
+    }
     case WM_COMMAND:
       // Notifications of native controls (the combo box) come to their parent window.
       if (lParam != 0) Win32ComboBox::ForwardNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
@@ -198,6 +205,18 @@ void Win32Window::Paint() {
   ::EndPaint(window_, &paint);
 }
 
+bool Win32Window::RouteTabKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+  HWND form = ::GetAncestor(message.hwnd, GA_ROOT);
+  wchar_t className[32] = {};
+  if (form == nullptr || ::GetClassNameW(form, className, 32) == 0 || std::wcscmp(className, kWindowClass) != 0)
+    return false;
+  auto* self = reinterpret_cast<Win32Window*>(::GetWindowLongPtrW(form, GWLP_USERDATA));
+  if (self == nullptr || !self->reporting_) return false;
+  return self->events_.OnTabKey(::GetKeyState(VK_SHIFT) < 0);
+}
+
 NativeWindow Win32Window::Handle() const { return reinterpret_cast<uintptr_t>(window_); }
 
 void Win32Window::SetTitle(const std::string& title) {
@@ -237,6 +256,8 @@ void Win32Window::Present(const Canvas& picture) {
 void Win32Window::SetFocus() {
   if (window_ != nullptr) ::SetFocus(window_);
 }
+
+bool Win32Window::HasFocus() const { return window_ != nullptr && ::GetFocus() == window_; }
 
 bool Win32Window::AdoptInto(NativeWindow foreignParent) {
   if (window_ == nullptr) return false;

@@ -14,6 +14,10 @@ class Win32Window final : public PlatformWindow {
  public:
   // Registers the one window class of forms; the windows below need it.
   static bool RegisterWindowClass(HINSTANCE instance);
+  // The dialog-style keys of a message about to be dispatched: Tab and Shift+Tab pressed in
+  // any window inside a form go to that form. True when the form took the key, and the
+  // message is then not dispatched.
+  static bool RouteTabKey(const MSG& message);
 
   // Creates the window hidden; Created() tells whether the system made it.
   Win32Window(HINSTANCE instance, const WindowOptions& options, WindowEvents& events);
@@ -31,6 +35,7 @@ class Win32Window final : public PlatformWindow {
   void SetVisible(bool visible) override;
   void Present(const Canvas& picture) override;
   void SetFocus() override;
+  bool HasFocus() const override;
   bool AdoptInto(NativeWindow foreignParent) override;
   // The system's answer: the deepest visible window under the point is this one.
   bool IsWindowAtPoint(PixelPoint screenPoint) const override;
@@ -50,6 +55,8 @@ class Win32Window final : public PlatformWindow {
   int32_t pictureHeight_ = 0;
   // Events reach the owner only once the constructor has finished.
   bool reporting_ = false;
+  // Only a change of the client size is reported: the size the window was made with is known.
+  PixelSize reportedSize_;
 };
 
 }  // namespace vellora::shell

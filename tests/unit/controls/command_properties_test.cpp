@@ -79,11 +79,11 @@ TEST(CommandProperties, ACaptionOfCommandComesBackAsCommand1) {
   EXPECT_EQ(host.button.Caption(), "Command1");
 }
 
-TEST(CommandProperties, TheFontDefaultsToTheHostsAmbientFont) {
+TEST(CommandProperties, TheFontDefaultsToTheFontOfItsContainer) {
   CommandHost host;
   FontSpec ambient;
   ambient.face = "Ambient";
-  host.button.SetAmbientFont(ambient);
+  host.form.SetFont(ambient);
   host.Site();
   EXPECT_EQ(host.button.Font().face, "Ambient");
   PropertyBag bag;

@@ -30,6 +30,7 @@ class RecordingWindow final : public PlatformWindow {
   }
   void Present(const Canvas& picture) override { inner_->Present(picture); }
   void SetFocus() override { inner_->SetFocus(); }
+  bool HasFocus() const override { return inner_->HasFocus(); }
   bool AdoptInto(NativeWindow parent) override {
     if (!refuseAdoption_) return inner_->AdoptInto(parent);
     log_.push_back("AdoptInto refused");

@@ -22,11 +22,12 @@ void FakeWindow::Move(PixelPoint p, PixelSize size) {
   if (resized) events.OnResized(size);
 }
 
-void FakeWindow::SetVisible(bool v) {
-  const bool first = v && !visible;
-  visible = v;
-  if (first) events.OnResized(client);  // a window's first showing reports its size
-}
+// Showing a window reports nothing: like the real systems, only a change of size does.
+void FakeWindow::SetVisible(bool v) { visible = v; }
+
+void FakeWindow::SetFocus() { platform.MoveFocus(handle); }
+
+bool FakeWindow::HasFocus() const { return platform.focus == handle; }
 
 bool FakeWindow::AdoptInto(NativeWindow parent) {
   platform.log.push_back("AdoptInto " + std::to_string(parent));
@@ -98,19 +99,22 @@ std::unique_ptr<PlatformWindow> FakeFormsPlatform::CreateWindow(const WindowOpti
 namespace {
 class FakeComboBox final : public PlatformComboBox {
  public:
-  explicit FakeComboBox(std::function<void()> changed) : changed_(std::move(changed)) {}
+  FakeComboBox(FakeFormsPlatform& platform, std::function<void()> changed)
+      : platform_(platform), handle_(platform.NewHandle()), changed_(std::move(changed)) {}
   void Move(PixelPoint, PixelSize) override {}
-  void SetText(const std::string& t) override {
-    text_ = t;
-    changed_();
-  }
+  // Text set by the program is no change of the user's: no notice, as on the real systems.
+  void SetText(const std::string& t) override { text_ = t; }
   std::string Text() const override { return text_; }
   void AddItem(const std::string& item) override { items_.push_back(item); }
   int ItemCount() const override { return static_cast<int>(items_.size()); }
   void SetEnabled(bool) override {}
   void SetFont(const FontSpec&) override {}
+  void SetFocus() override { platform_.MoveFocus(handle_); }
+  bool HasFocus() const override { return platform_.focus == handle_; }
 
  private:
+  FakeFormsPlatform& platform_;
+  NativeWindow handle_;
   std::function<void()> changed_;
   std::string text_;
   std::vector<std::string> items_;
@@ -118,7 +122,17 @@ class FakeComboBox final : public PlatformComboBox {
 }  // namespace
 
 std::unique_ptr<PlatformComboBox> FakeFormsPlatform::CreateComboBox(PlatformWindow&, std::function<void()> changed) {
-  return std::make_unique<FakeComboBox>(std::move(changed));
+  return std::make_unique<FakeComboBox>(*this, std::move(changed));
+}
+
+void FakeFormsPlatform::MoveFocus(NativeWindow to) {
+  if (focus == to) return;
+  const NativeWindow from = focus;
+  focus = to;
+  for (FakeWindow* w : windows)
+    if (w->handle == from) w->events.OnFocusChanged(false);
+  for (FakeWindow* w : windows)
+    if (w->handle == to) w->events.OnFocusChanged(true);
 }
 
 TimerId FakeFormsPlatform::StartTimer(uint32_t intervalMs, std::function<void()> onTick) {

@@ -30,7 +30,8 @@ class FakeWindow final : public PlatformWindow {
   PixelSize ClientSize() const override { return client; }
   void SetVisible(bool v) override;
   void Present(const Canvas& picture) override { presented = picture; ++presents; }
-  void SetFocus() override {}
+  void SetFocus() override;
+  bool HasFocus() const override;
   bool AdoptInto(NativeWindow parent) override;
   bool IsWindowAtPoint(PixelPoint) const override;
 
@@ -72,6 +73,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   // "ShowCursor false", "EndProcess", "CaptureScreen", ...
   std::vector<std::string> log;
   std::vector<FakeWindow*> windows;  // live windows
+  NativeWindow focus = 0;  // the window or combo box holding the keyboard focus
   int loopDepth = 0;
 
   std::string CommandLine() override { return commandLine; }
@@ -128,6 +130,10 @@ class FakeFormsPlatform final : public FormsPlatform {
   void QuitLoop() override { quit_ = true; }
 
   FakeWindow* WindowTitled(const std::string& title) const;
+  // Gives the focus to the window or combo box with this handle, telling the windows involved
+  // at once, as SetFocus does on the real systems.
+  void MoveFocus(NativeWindow to);
+  NativeWindow NewHandle() { return nextHandle_++; }
 
  private:
   struct Timer {

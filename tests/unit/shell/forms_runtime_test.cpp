@@ -7,6 +7,8 @@
 #include "runtime/form_timer.h"
 #include "runtime/label.h"
 #include "runtime/picture_controls.h"
+#include "runtime/picture_panel.h"
+#include "runtime/user_control.h"
 #include "runtime/property_bag.h"
 
 namespace vellora::shell {
@@ -74,14 +76,60 @@ TEST_F(FormsRuntimeTest, ApplicationLoopEndsWithTheLastForm) {
   EXPECT_EQ(platform.loopScript.size(), 1u);
 }
 
+// The form and each picture panel learn their size once, when the form is first shown, in the
+// runtime itself: the real systems report only later changes. The walk finds nested controls
+// and control-array elements, and Tab moves the focus through the given order, passing over
+// controls that cannot take it.
+TEST_F(FormsRuntimeTest, FirstShowSizesTheFormAndItsPanelsAndTabFollowsTheOrder) {
+  PicturePanel panel(platform, "Pic_C", 0);
+  panel.SetBounds({150, 150, 600, 300});
+  panel.onResize = [&] { log.push_back("panel " + std::to_string(panel.ScaleWidth())); };
+  ComboBox combo("BGM_Repeat", 0);
+  UserControl inPanel(platform, "Cmd_BGM", 0), first(platform, "Cmd_Set", 0), second(platform, "Cmd_Can", 0);
+  Label mark("lbl_BGM", 2);
+  panel.Add(combo);
+  panel.Add(inPanel);
+  panel.Add(mark);
+  form.Add(panel);
+  form.Add(first);
+  form.Add(second);
+  form.SetTabOrder({&combo, &inPanel, &first, &second});
+  combo.SetEnabled(false);
+
+  std::vector<std::string> names;
+  for (Control* control : form.AllControls()) names.push_back(control->Name());
+  EXPECT_THAT(names, ElementsAre("Pic_C", "BGM_Repeat", "Cmd_BGM", "lbl_BGM", "Cmd_Set", "Cmd_Can"));
+  EXPECT_EQ(form.FindControl("lbl_BGM", 2), &mark);
+  EXPECT_EQ(form.FindControl("lbl_BGM", 1), nullptr);
+
+  form.Load();
+  EXPECT_THAT(log, ElementsAre("load"));
+  form.Show();
+  form.Show();
+  EXPECT_THAT(log, ElementsAre("load", "resize 100x50", "panel 40"));
+  EXPECT_TRUE(inPanel.HasFocus());  // the first in the order that can take it
+
+  const auto tab = [&](bool backward) {
+    EXPECT_TRUE(form.OnTabKey(backward));
+    for (Control* c : {static_cast<Control*>(&combo), static_cast<Control*>(&inPanel), static_cast<Control*>(&first),
+                       static_cast<Control*>(&second)})
+      if (c->HasFocus()) return c->Name();
+    return std::string("none");
+  };
+  EXPECT_EQ(tab(false), "Cmd_Set");
+  EXPECT_EQ(tab(false), "Cmd_Can");
+  EXPECT_EQ(tab(false), "Cmd_BGM");  // round, past the disabled box
+  combo.SetEnabled(true);
+  EXPECT_EQ(tab(true), "BGM_Repeat");
+  EXPECT_EQ(tab(true), "Cmd_Can");
+}
+
 TEST_F(FormsRuntimeTest, WindowlessControlsAreDrawnOverTheRetainedPicture) {
   Label centred("lbl", 15);
   centred.SetBounds({150, 150, 1050, 300});  // 10,10 to 80,30 in pixels
   centred.SetAlignment(Label::Alignment::Centre);
-  centred.SetForeColour({255, 255, 255});
   Label fitted("lbl_BGM", 1);
   fitted.SetBounds({150, 450, 15, 15});
-  fitted.SetAutoSize(true);
   ImageControl image("Img_BGM", 0);
   image.SetBounds({1200, 150, 45, 45});  // 3 x 3 pixels: clips the 4 x 4 picture
   image.SetPicture(Canvas(4, 4, {0, 200, 0}));
@@ -89,8 +137,11 @@ TEST_F(FormsRuntimeTest, WindowlessControlsAreDrawnOverTheRetainedPicture) {
   form.Add(fitted);
   form.Add(image);
   form.Show();
-  centred.SetCaption("ab");
+  // Set in any order, after the form is up: each change refits and shows at once.
   fitted.SetCaption(u8"無し");
+  fitted.SetAutoSize(true);
+  centred.SetCaption("ab");
+  centred.SetForeColour({255, 255, 255});
 
   const Canvas& shown = platform.WindowTitled("Test Form")->presented;
   // Centred: two 7-pixel cells in a 70-pixel box start at 10 + 28.

@@ -48,7 +48,8 @@ void Form::Show(bool modal) {
   }
   Window()->SetVisible(true);
   Refresh();
-  if (first) OnTabKey(false);
+  // Whatever the system focused on its own, the first control of the tab order takes it.
+  if (first) FocusNextAfter(-1, false);
   if (!modal) return;
   modalLoop_ = true;
   while (Loaded()) Platform().RunLoop();
@@ -83,21 +84,25 @@ void Form::ReportFirstSizes() {
 }
 
 bool Form::OnTabKey(bool backward) {
-  const int count = static_cast<int>(tabOrder_.size());
-  if (count == 0) return false;
+  if (tabOrder_.empty()) return false;
   int current = -1;
-  for (int i = 0; i < count; ++i)
-    if (tabOrder_[i]->HasFocus()) current = i;
+  for (size_t i = 0; i < tabOrder_.size(); ++i)
+    if (tabOrder_[i]->HasFocus()) current = static_cast<int>(i);
+  FocusNextAfter(current, backward);
+  return true;
+}
+
+void Form::FocusNextAfter(int current, bool backward) {
+  const int count = static_cast<int>(tabOrder_.size());
   for (int step = 1; step <= count; ++step) {
     int next = backward ? current - step : current + step;
     if (current < 0) next = backward ? count - step : step - 1;
     Control& control = *tabOrder_[((next % count) + count) % count];
     if (control.CanTakeFocus()) {
       control.TakeFocus();
-      break;
+      return;
     }
   }
-  return true;
 }
 
 void Form::OnDestroyedFromOutside() {

@@ -63,6 +63,9 @@ class Form : public Container {
   void Gone();
   // The first resize of the form and of each picture panel inside, with their sizes.
   void ReportFirstSizes();
+  // Focuses the next control of the tab order after the one at `current` (-1: none) that can
+  // take the focus, going round.
+  void FocusNextAfter(int current, bool backward);
 
   FormsApplication& application_;
   FormDesign design_;

@@ -72,6 +72,69 @@ centre_of() {
 }
 away() { xdotool mousemove $((SET_L + 20)) $((SET_B + 20)); }  # the form, below the buttons
 
+# The level of row y of a sine gradient H rows high: round(|sin(y / (H / 3.142))| * 220).
+gradient_level() { awk -v y="$1" -v h="$2" 'BEGIN { s = sin(y / (h / 3.142)); printf "%.0f", (s < 0 ? -s : s) * 220 }'; }
+# "r g b" the form (navy to lavender) or the panel (greys) paints on row y of its area.
+gradient_colour() {
+  local l
+  l=$(gradient_level "$2" "$3")
+  if [ "$1" = form ]; then echo "$l $l $((l + 30))"; else echo "$((l + 30)) $((l + 30)) $((l + 30))"; fi
+}
+area() { command_lines | sed -n "s/^area $1 //p"; }
+focus_moves() { command_lines | sed -n 's/^focus //p' | tr '\n' ' '; }
+wait_for_focus_moves() {
+  local _
+  for _ in $(seq 1 50); do [ "$(focus_moves)" = "$1" ] && return 0; sleep 0.1; done
+  fail "focus moved through '$(focus_moves)', expected '$1'"
+}
+
+# The form and its panel painted on their first resize, labels over them, the walk that
+# initialised the button inside the panel, Tab through the tab order, the combo box's text.
+command_form_case() {
+  local fl ft fr fb pl pt pr pb y want label surface ink height top l t r b total clear marked cr cg cb step
+  read -r fl ft fr fb <<<"$(area form)"
+  read -r pl pt pr pb <<<"$(area panel)"
+  for y in 0 9 40 85 130 $((fb - ft - 1)); do
+    want=$(gradient_colour form "$y" $((fb - ft)))
+    [ "$(column_of "$COMMAND_SHOT" $((fr - 4)) $((ft + y)))" = "$want" ] || fail "form row $y is not $want"
+  done
+  for y in 0 30 45 $((pb - pt - 1)); do
+    want=$(gradient_colour panel "$y" $((pb - pt)))
+    [ "$(column_of "$COMMAND_SHOT" $((pr - 20)) $((pt + y)))" = "$want" ] || fail "panel row $y is not $want"
+  done
+  note "the form and the panel show their sine gradients, painted on their first resize"
+  # Each label: text of its colour, and the gradient of its surface between the letters.
+  for label in "about form 255" "track panel 0"; do
+    read -r label surface ink <<<"$label"
+    read -r l t r b <<<"$(area "$label")"
+    [ "$surface" = form ] && height=$((fb - ft)) top=$ft || height=$((pb - pt)) top=$pt
+    total=0 clear=0 marked=0
+    while read -r _ y cr cg cb; do
+      total=$((total + 1))
+      [ "$cr $cg $cb" = "$(gradient_colour "$surface" $((t + y - top)) "$height")" ] && clear=$((clear + 1))
+      # Within 60 of the text colour on every channel: the inside of an anti-aliased letter.
+      [ $(((cr - ink) ** 2 <= 3600 && (cg - ink) ** 2 <= 3600 && (cb - ink) ** 2 <= 3600)) = 1 ] && marked=$((marked + 1))
+    done < <(convert "$COMMAND_SHOT" -crop "$((r - l))x$((b - t))+$l+$t" +repage -depth 8 txt:- |
+      sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p')
+    [ "$marked" -ge 10 ] && [ $((clear * 2)) -ge "$total" ] ||
+      fail "label $label: $marked pixels of its text colour and $clear of $total showing the gradient"
+    note "label $label: its text over the $surface's gradient ($marked text pixels, $clear of $total clear)"
+  done
+
+  wait_for_focus_moves "BGM_Repeat "
+  for step in "Tab:BGM_Repeat Cmd_Set " "Tab:BGM_Repeat Cmd_Set Cmd_Can " \
+    "Tab:BGM_Repeat Cmd_Set Cmd_Can BGM_Repeat " "shift+Tab:BGM_Repeat Cmd_Set Cmd_Can BGM_Repeat Cmd_Can "; do
+    xdotool key "${step%%:*}"
+    wait_for_focus_moves "${step#*:}"
+  done
+  note "focus on the first of the tab order when shown, then Tab and Shift+Tab through it, round"
+  xdotool key shift+Tab sleep 0.2 key shift+Tab sleep 0.2 key ctrl+a type 45x
+  xdotool mousemove $(centre_of SET) sleep 0.3 click 1
+  for _ in $(seq 1 30); do command_lines | grep -qx "text 45x" && break; sleep 0.1; done
+  command_lines | grep -qx "text 45x" || fail "the combo box read back '$(command_lines | sed -n 's/^text //p')', not 45x"
+  note "typed text that is not one of the entries is read back exactly"
+}
+
 command_run_case() {
   away
   shot
@@ -132,6 +195,9 @@ command_run_case() {
     sleep 0.5
     [ "$(clicks Set)" = 2 ] || fail "the next press and release gave $(($(clicks Set) - 1)) clicks"
     note "the next press and release inside: one Click"
+    ;;
+  form)
+    command_form_case
     ;;
   *) fail "unknown case $1" ;;
   esac

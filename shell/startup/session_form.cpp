@@ -4,6 +4,7 @@
 
 #include "runtime/bitmap_file.h"
 #include "settings/settings_variables.h"
+#include "startup/cursor_start.h"
 #include "startup/command_line.h"
 #include "startup/shell_texts.h"
 
@@ -14,11 +15,6 @@ constexpr int32_t kMouseMoveLimit = 30;
 
 // The system's window background colour.
 constexpr Rgb kWindowBackground{255, 255, 255};
-
-// Stores a coordinate the way a 16-bit variable takes it: one out of range leaves it unchanged.
-void AssignInt16(int16_t& target, int32_t value) {
-  if (value >= INT16_MIN && value <= INT16_MAX) target = static_cast<int16_t>(value);
-}
 
 }  // namespace
 
@@ -50,14 +46,7 @@ void SessionForm::FormLoad() {
 
   StartMusic();
 
-  PixelPoint cursor;
-  if (platform.CursorPosition(cursor)) {
-    AssignInt16(CursorStartX, cursor.x);
-    AssignInt16(CursorStartY, cursor.y);
-  } else {
-    CursorStartX = 0;
-    CursorStartY = 0;
-  }
+  NoteCursorStart(platform);
 }
 
 void SessionForm::StartMusic() {

@@ -43,7 +43,7 @@ void ShellProgram::ShellMain() {
   }
 
   if (letter == "C") {
-    if (modes_.settingsDialog) modes_.settingsDialog();
+    if (modes_.settingsDialog) modes_.settingsDialog(SettingsFilePath(folder));
     platform.EndProcessNow();
   }
 

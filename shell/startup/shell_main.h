@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/file_system.h"
 #include "runtime/form.h"
@@ -16,7 +17,7 @@ class ShellProgram {
   // What the modes hand over to; a mode whose entry is empty ends quietly.
   struct Modes {
     std::function<void(int32_t parentHandle)> preview;  // sets up and shows the preview form
-    std::function<void()> settingsDialog;                // shows the dialog modally
+    std::function<void(const std::string& settingsPath)> settingsDialog;  // shows the dialog modally
   };
 
   ShellProgram(FormsApplication& application, FileSystem& files, SessionMusic& music, Modes modes = {});

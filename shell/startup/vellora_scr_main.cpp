@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/forms_platform.h"
 #include "runtime/form.h"
+#include "settings/settings_dialog.h"
 #include "startup/bgm_session_music.h"
 #include "startup/preview_form.h"
 #include "startup/shell_main.h"
@@ -23,6 +24,10 @@ int main(int argc, char** argv) {
   std::unique_ptr<PreviewForm> preview;
   ShellProgram::Modes modes;
   modes.preview = [&](int32_t parentHandle) { preview = SetUpPreview(application, parentHandle); };
+  modes.settingsDialog = [&](const std::string& settingsPath) {
+    SettingsDialog dialog(application, PlatformFileSystem(), settingsPath, VELLORA_HOME_PAGE);
+    dialog.Show(/*modal=*/true);
+  };
   ShellProgram shell(application, PlatformFileSystem(), music, modes);
   shell.ShellMain();
   application.Run();

@@ -153,8 +153,9 @@ TEST_F(ShellMainTest, ModeTable) {
 
 TEST_F(ShellMainTest, PreviewAndSettingsModesHandOver) {
   int32_t previewHandle = -1;
-  int dialogs = 0;
-  ShellProgram::Modes modes{[&](int32_t h) { previewHandle = h; }, [&] { ++dialogs; }};
+  std::vector<std::string> dialogs;
+  ShellProgram::Modes modes{[&](int32_t h) { previewHandle = h; },
+                            [&](const std::string& settingsPath) { dialogs.push_back(settingsPath); }};
   ShellProgram withModes{application, files, recorder, modes};
 
   platform.commandLine = "/P:1234";
@@ -165,7 +166,7 @@ TEST_F(ShellMainTest, PreviewAndSettingsModesHandOver) {
   files.files[kDataPath] = "renderer";
   platform.commandLine = "/c:77";
   EXPECT_THROW(withModes.ShellMain(), ProcessEnded);  // the process ends when the dialog closes
-  EXPECT_EQ(dialogs, 1);
+  EXPECT_THAT(dialogs, ElementsAre("C:\\Vellora\\Vellora.ini"));
 }
 
 TEST_F(ShellMainTest, MissingRendererIsReportedBeforeTheLetterIsLookedAtAgain) {

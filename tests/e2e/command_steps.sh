@@ -12,6 +12,8 @@
 
 : "${COMMAND_PICTURES:?the folder of the state pictures}" "${COMMAND_OUT:?the program output file}"
 COMMAND_SHOT="${COMMAND_WORK:?a scratch folder}/shot.png"
+# shellcheck source=gradient_lib.sh
+. "$(dirname "${BASH_SOURCE[0]}")/gradient_lib.sh"
 
 command_lines() { tr -d '\r' <"$COMMAND_OUT"; }
 
@@ -72,14 +74,6 @@ centre_of() {
 }
 away() { xdotool mousemove $((SET_L + 20)) $((SET_B + 20)); }  # the form, below the buttons
 
-# The level of row y of a sine gradient H rows high: round(|sin(y / (H / 3.142))| * 220).
-gradient_level() { awk -v y="$1" -v h="$2" 'BEGIN { s = sin(y / (h / 3.142)); printf "%.0f", (s < 0 ? -s : s) * 220 }'; }
-# "r g b" the form (navy to lavender) or the panel (greys) paints on row y of its area.
-gradient_colour() {
-  local l
-  l=$(gradient_level "$2" "$3")
-  if [ "$1" = form ]; then echo "$l $l $((l + 30))"; else echo "$((l + 30)) $((l + 30)) $((l + 30))"; fi
-}
 area() { command_lines | sed -n "s/^area $1 //p"; }
 focus_moves() { command_lines | sed -n 's/^focus //p' | tr '\n' ' '; }
 wait_for_focus_moves() {

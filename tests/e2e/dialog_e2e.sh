@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# End-to-end check of the settings dialog: Vellora.scr /c with Vellora.data beside it, on a
+# private Xvfb at 96 dpi, driven with xdotool as a user would: its size and place, the painted
+# gradients, the option marks, the track box, "設定" with the bytes it writes, "ｷｬﾝｾﾙ" and the
+# close box writing nothing, and a session refused while the dialog is open.
+# Usage: dialog_e2e.sh DIST_DIR X11_PROBE
+set -euo pipefail
+dist=$1 probe=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+. "$here/gradient_lib.sh"
+
+for program in Vellora.scr Vellora.data; do
+  [ -x "$dist/$program" ] || fail "no $program at $dist"
+done
+start_xvfb 1024x768x24
+app="$E2E_WORK/app"
+mkdir -p "$app" "$E2E_WORK/音楽"
+cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"
+ini="$app/Vellora.ini"
+music="$E2E_WORK/音楽/Song.mp3"
+touch "$music"
+
+# A settings file as the dialog writes it: code page 932 keys and path, CRLF lines.
+settings_bytes() {  # MODE TRACK
+  printf '[Section]\r\nBGM\x8B\xE6\x95\xAA=%s\r\nBGM\xD8\xCB\xDF\xB0\xC4=%s\r\nBGM\xCC\xA7\xB2\xD9=' "$1" "$2"
+  printf '%s' "$music" | iconv -f UTF-8 -t CP932
+  printf '\r\n'
+}
+settings_bytes " 1" " 5" >"$ini"
+
+open_dialog() {
+  "$probe" move 900 700
+  (cd "$E2E_WORK" && exec "$app/Vellora.scr" /c 2>>"$E2E_WORK/shell.err") &
+  SHELL_PID=$!
+  E2E_PIDS+=("$SHELL_PID")
+  DIALOG=$(wait_for_window '<Vellora>' 20) || fail "/c opened no window titled <Vellora>"
+  sleep 0.5  # the zoom and the first paint
+  eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+  PANEL_X=$((X + 12)) PANEL_Y=$((Y + 16))
+}
+# Screen point of a place on the panel, in twips from the panel's corner as the design gives it.
+panel_point() { echo $((PANEL_X + $1 / 15)) $((PANEL_Y + $2 / 15)); }
+click_panel() { xdotool mousemove $(panel_point "$1" "$2") click 1; }
+# Which option shows the blue mark: the middle of each 12 x 12 mark.
+marked_option() {
+  local i r g b marked=-
+  for i in 0 1 2; do
+    read -r r g b < <(pixel_at $(panel_point 390 $((i == 0 ? 1230 : i == 1 ? 930 : 1530))))
+    [ "$b" -gt 150 ] && [ "$r" -lt 120 ] && marked=$i
+  done
+  echo "$marked"
+}
+# The track box's drop-down arrow is dark while the box is enabled, grey while it is not.
+track_box_enabled() {
+  local r _
+  read -r r _ < <(pixel_at $(panel_point 1800 930))
+  [ "$r" -lt 100 ]
+}
+ends_with_zero() {
+  wait_for_exit "$SHELL_PID" 10
+  [ "$EXIT_CODE" = 0 ] || fail "Vellora.scr /c ended with $EXIT_CODE"
+}
+
+# --- open: size, place, gradients, the settings on the controls ------------------------------
+open_dialog
+[ "$WIDTH x $HEIGHT" = "479 x 252" ] || fail "client area ${WIDTH}x$HEIGHT, expected 479x252"
+# (15360 - 7185) / 2 and (11520 - 3780) / 3 twips: centred, a third of the free height down.
+[ "$X,$Y" = "272,172" ] || fail "dialog at $X,$Y, expected 272,172"
+note "client area 479 x 252 at 272,172: centred, its top a third of the free height down"
+for y in 0 30 126 200 251; do
+  [ "$(pixel_at $((X + 472)) $((Y + y)))" = "$(gradient_colour form "$y" 252)" ] || fail "dialog row $y"
+done
+for y in 0 40 84 168; do
+  [ "$(pixel_at $((PANEL_X + 440)) $((PANEL_Y + y)))" = "$(gradient_colour panel "$y" 169)" ] || fail "panel row $y"
+done
+note "the dialog's navy-lavender and the panel's grey sine gradients, row for row"
+[ "$(marked_option)" = 1 ] || fail "option $(marked_option) marked, expected the music CD (1)"
+track_box_enabled || fail "the track box is disabled for the music CD"
+note "the music CD marked from the file, its track box enabled"
+
+# A session is refused while the dialog is open.
+"$app/Vellora.scr" /s 2>>"$E2E_WORK/shell.err" || fail "the refused session ended with $?"
+[ ! -e "$app/Vellora.bmp" ] && ! xdotool search --name '^Vellora_Tessel$' >/dev/null 2>&1 ||
+  fail "a session started beside the dialog"
+note "/s ends at once while the dialog is open"
+
+# --- options, a typed track, save -------------------------------------------------------------
+click_panel 600 1500  # the "MP3、WAV" label
+[ "$(marked_option)" = 2 ] && ! track_box_enabled || fail "after MP3、WAV: option $(marked_option) marked"
+click_panel 390 930  # the music CD's mark
+[ "$(marked_option)" = 1 ] && track_box_enabled || fail "after the CD's mark: option $(marked_option) marked"
+note "a click on a label or a mark moves the blue mark and enables what goes with it"
+click_panel 1440 930
+xdotool key ctrl+a type 5.5
+xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
+ends_with_zero
+cmp -s "$ini" <(settings_bytes " 1" " 6") || fail "saved: $(od -c "$ini" | head -5)"
+note "設定 wrote mode 1, track 5.5 as 6 and the path, in code page 932, and closed the dialog"
+
+# --- cancel and the close box write nothing ---------------------------------------------------
+cp "$ini" "$E2E_WORK/before.ini"
+open_dialog
+click_panel 390 1230  # 無し
+[ "$(marked_option)" = 0 ] || fail "無し was not marked"
+xdotool mousemove $((X + 5940 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # ｷｬﾝｾﾙ
+ends_with_zero
+open_dialog
+click_panel 390 1530
+"$probe" close "$DIALOG"
+ends_with_zero
+cmp -s "$ini" "$E2E_WORK/before.ini" || fail "the settings file changed without 設定"
+note "ｷｬﾝｾﾙ and the close box leave Vellora.ini byte for byte"
+echo "PASS dialog"

@@ -26,17 +26,34 @@ packages=(
   fonts-ipafont-gothic
   # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests
   libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev
+  # a window manager framing the forms in their end-to-end check
+  openbox
+  # the locales whose number formats the unit tests read (generated below)
+  locales
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "setup: installing ${missing[*]}" >&2
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Locales are generated from /etc/locale.gen, so that a later locale-gen keeps them.
+missing_locales=()
+for name in de_DE.UTF-8 ja_JP.UTF-8; do
+  locale -a 2>/dev/null | grep -qx "${name%.UTF-8}.utf8" || missing_locales+=("$name")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  echo "setup: generating the locales ${missing_locales[*]}" >&2
+  for name in "${missing_locales[@]}"; do
+    grep -qx "$name UTF-8" /etc/locale.gen || echo "$name UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  done
+  $sudo locale-gen >/dev/null
+fi

@@ -32,10 +32,10 @@ struct DecimalNumber {
   std::string_view exponentDigits;
 };
 
-// Reads the longest decimal number at offset. Returns where it ends, or offset itself when
+// Reads the longest decimal number at offset, with the given decimal point. Returns where it ends, or offset itself when
 // no number starts there (a number needs at least one digit before or after the point). An
 // exponent mark is taken only when digits follow it, so "1e" reads as 1.
-size_t ScanDecimal(std::string_view text, size_t offset, DecimalNumber& number) {
+size_t ScanDecimal(std::string_view text, size_t offset, std::string_view point, DecimalNumber& number) {
   size_t at = offset;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
     number.negative = text[at] == '-';
@@ -44,9 +44,10 @@ size_t ScanDecimal(std::string_view text, size_t offset, DecimalNumber& number) 
   const size_t integerEnd = SkipDigits(text, at);
   number.integerDigits = text.substr(at, integerEnd - at);
   at = integerEnd;
-  if (at < text.size() && text[at] == '.') {
-    const size_t fractionEnd = SkipDigits(text, at + 1);
-    number.fractionDigits = text.substr(at + 1, fractionEnd - at - 1);
+  if (!point.empty() && text.substr(at, point.size()) == point) {
+    const size_t fractionStart = at + point.size();
+    const size_t fractionEnd = SkipDigits(text, fractionStart);
+    number.fractionDigits = text.substr(fractionStart, fractionEnd - fractionStart);
     at = fractionEnd;
   }
   if (number.integerDigits.empty() && number.fractionDigits.empty()) return offset;
@@ -135,14 +136,16 @@ std::optional<Integer> RoundToInteger(double value) {
 std::optional<double> NumericPrefixValue(std::string_view text) {
   const size_t start = SkipBlanks(text, 0);
   DecimalNumber number;
-  if (ScanDecimal(text, start, number) == start) return 0.0;
+  if (ScanDecimal(text, start, ".", number) == start) return 0.0;
   return DecimalValue(number);
 }
 
-std::optional<double> NumericTextValue(std::string_view text) {
+std::optional<double> NumericTextValue(std::string_view text) { return NumericTextValue(text, NumberFormat{}); }
+
+std::optional<double> NumericTextValue(std::string_view text, const NumberFormat& format) {
   const size_t start = SkipBlanks(text, 0);
   DecimalNumber number;
-  const size_t end = ScanDecimal(text, start, number);
+  const size_t end = ScanDecimal(text, start, format.decimalSeparator, number);
   if (end == start || SkipBlanks(text, end) != text.size()) return std::nullopt;
   return DecimalValue(number);
 }

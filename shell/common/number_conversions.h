@@ -1,6 +1,8 @@
 // The shell's conversions between numbers and text. Numbers are read the way the shell's
 // forms runtime reads them on a Japanese system: "." is the decimal point, "E" or "D" starts
-// an exponent, and no thousands separators or currency signs are taken.
+// an exponent, and no thousands separators or currency signs are taken. What the user types
+// into a form is read with the user's own decimal separator instead (NumberFormat); files
+// and command lines always use ".".
 #pragma once
 
 #include <cstdint>
@@ -9,6 +11,12 @@
 #include <string_view>
 
 namespace vellora::shell {
+
+// How the user writes numbers: the text between the integer digits and the fraction ("." in
+// English or Japanese, "," in German).
+struct NumberFormat {
+  std::string decimalSeparator = ".";
+};
 
 // Value of the number at the start of text, read like a numeric literal: leading blanks are
 // skipped, reading stops at the first character that cannot continue the number, and text
@@ -21,6 +29,12 @@ std::optional<double> NumericPrefixValue(std::string_view text);
 // the text is anything else (the empty text included) or too large for a double.
 std::optional<double> NumericTextValue(std::string_view text);
 inline bool IsNumericText(std::string_view text) { return NumericTextValue(text).has_value(); }
+// The same for text the user typed: the format's decimal separator, and no other, is the
+// decimal point (blanks, sign and exponent as above).
+std::optional<double> NumericTextValue(std::string_view text, const NumberFormat& format);
+inline bool IsNumericText(std::string_view text, const NumberFormat& format) {
+  return NumericTextValue(text, format).has_value();
+}
 
 // The value rounded to the nearest integer, halves to the even neighbour (2.5 gives 2,
 // 3.5 gives 4, -2.5 gives -2). No value when the result leaves the type's range or the

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "common/number_conversions.h"
+
 namespace vellora::shell {
 
 class Canvas;
@@ -33,6 +35,11 @@ struct PixelRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
   int32_t Width() const { return right - left; }
   int32_t Height() const { return bottom - top; }
+};
+
+// Widths of a frame around a rectangle, in pixels.
+struct PixelMargins {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
 struct Rgb {
@@ -81,6 +88,9 @@ struct WindowOptions {
   FrameStyle frame = FrameStyle::None;
   Rgb background{0, 0, 0};
   PixelSize clientSize;
+  // The picture the window system shows for a top-level window (caption, task switcher);
+  // null: the system's default.
+  const Canvas* icon = nullptr;
   // A child window (picture panel, user control) lies inside this one, at childPosition.
   class PlatformWindow* parent = nullptr;
   PixelPoint childPosition;
@@ -96,6 +106,9 @@ class PlatformWindow {
   virtual void Move(PixelPoint position, PixelSize clientSize) = 0;
   // Outer rectangle in screen pixels, frame included.
   virtual PixelRect ScreenRect() const = 0;
+  // The frame that the window system draws around the client area (caption, borders), also
+  // before the window is first shown; all zero when there is none or the system does not tell.
+  virtual PixelMargins FrameMargins() const = 0;
   virtual PixelSize ClientSize() const = 0;
   virtual void SetVisible(bool visible) = 0;
   // Shows the canvas as the window's picture (top-left aligned) and keeps it for repaints.
@@ -153,7 +166,11 @@ class FormsPlatform {
   virtual bool StartProgram(const std::string& path) = 0;  // normal, focused window; not waited for
   [[noreturn]] virtual void EndProcessNow() = 0;          // runs no handler of any form
   virtual void SetBusyPointer(bool busy) = 0;              // hourglass over every window
-  virtual bool OpenDocument(const std::string& address) = 0;  // the "open" verb
+  // Opens a document or address with the program the system associates with it, without
+  // waiting for that program or for the system to find it; failures go unreported.
+  virtual void OpenDocument(const std::string& address) = 0;
+  // How the user writes numbers (the user's locale settings, not the program's).
+  virtual NumberFormat UserNumberFormat() = 0;
 
   // Screen, pointer and other programs' windows.
   virtual PixelSize ScreenSize() = 0;
@@ -168,7 +185,8 @@ class FormsPlatform {
   virtual bool CaptureScreen(Canvas& into) = 0;
   // The caption-zoom animation of a window between two screen rectangles.
   virtual void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) = 0;
-  // The open-file dialog; true and the chosen path when the user picked one.
+  // The open-file dialog with one filter entry; true and the chosen path when the user picked
+  // one, false when cancelled or failed. The settings' buffer limit is ChooseOpenFileFitting's.
   virtual bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
                               const std::string& patterns, std::string& path) = 0;
 

@@ -24,6 +24,7 @@ void Form::Load() {
   options.frame = design_.frame;
   options.background = design_.backColour;
   options.clientSize = {TwipsToPixels(widthTwips_, TwipsPerPixelX()), TwipsToPixels(heightTwips_, TwipsPerPixelY())};
+  if (!design_.icon.Empty()) options.icon = &design_.icon;
   std::unique_ptr<PlatformWindow> window = Platform().CreateWindow(options, *this);
   if (!window) return;
   // A position given before the load applies to the new window.
@@ -121,6 +122,24 @@ void Form::Move(double leftTwips, double topTwips, double widthTwips, double hei
   const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   Window()->Move({TwipsToPixels(leftTwips, tx), TwipsToPixels(topTwips, ty)},
                  {TwipsToPixels(widthTwips, tx), TwipsToPixels(heightTwips, ty)});
+}
+
+PixelMargins Form::Frame() const { return Loaded() ? Window()->FrameMargins() : PixelMargins{}; }
+
+double Form::OuterWidthTwips() const {
+  const PixelMargins frame = Frame();
+  return widthTwips_ + PixelsToTwips(frame.left + frame.right, TwipsPerPixelX());
+}
+
+double Form::OuterHeightTwips() const {
+  const PixelMargins frame = Frame();
+  return heightTwips_ + PixelsToTwips(frame.top + frame.bottom, TwipsPerPixelY());
+}
+
+void Form::MoveOuter(double leftTwips, double topTwips) {
+  const PixelMargins frame = Frame();
+  Move(leftTwips + PixelsToTwips(frame.left, TwipsPerPixelX()), topTwips + PixelsToTwips(frame.top, TwipsPerPixelY()),
+       widthTwips_, heightTwips_);
 }
 
 void Form::OnResized(PixelSize client) {

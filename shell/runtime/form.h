@@ -18,6 +18,8 @@ struct FormDesign {
   Rgb backColour{0, 0, 0};
   int32_t clientWidthTwips = 0;
   int32_t clientHeightTwips = 0;
+  // The window's own icon (empty: the system's default).
+  Canvas icon{};
 };
 
 class Form : public Container {
@@ -47,6 +49,14 @@ class Form : public Container {
   // takes the focus.
   void SetTabOrder(std::vector<Control*> order) { tabOrder_ = std::move(order); }
 
+  // The outer size, frame included, in twips: known once the form is loaded, before it is
+  // first shown; the client size while it is not loaded or the system reports no frame.
+  double OuterWidthTwips() const;
+  double OuterHeightTwips() const;
+  // Moves the form so that its frame's top-left corner lies at this screen point (twips),
+  // keeping its size.
+  void MoveOuter(double leftTwips, double topTwips);
+
   void OnCloseRequested() override { Unload(); }
   bool OnTabKey(bool backward) override;
   void OnDestroyedFromOutside() override;
@@ -66,6 +76,7 @@ class Form : public Container {
   // Focuses the next control of the tab order after the one at `current` (-1: none) that can
   // take the focus, going round.
   void FocusNextAfter(int current, bool backward);
+  PixelMargins Frame() const;
 
   FormsApplication& application_;
   FormDesign design_;

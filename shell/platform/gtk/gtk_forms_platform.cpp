@@ -14,15 +14,14 @@
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
+#include "platform/posix/posix_number_format.h"
 
 namespace vellora::shell {
 
 GtkFormsPlatform::GtkFormsPlatform(int argc, char** argv)
     : commandLine_(JoinArguments(argc, argv)), dotsPerInch_(X11DotsPerInch(X11Display())), text_(dotsPerInch_) {}
 
-GtkFormsPlatform::~GtkFormsPlatform() {
-  if (busyPointer_) g_object_unref(busyPointer_);
-}
+GtkFormsPlatform::~GtkFormsPlatform() = default;
 
 std::string GtkFormsPlatform::ApplicationFolder() { return RunningProgramFolder(); }
 
@@ -34,27 +33,11 @@ bool GtkFormsPlatform::StartProgram(const std::string& path) { return SpawnProgr
 
 void GtkFormsPlatform::EndProcessNow() { EndProcessImmediately(); }
 
-void GtkFormsPlatform::SetBusyPointer(bool busy) {
-  if (busy == (busyPointer_ != nullptr)) return;
-  if (busy) {
-    busyPointer_ = gdk_cursor_new_from_name(gdk_display_get_default(), "wait");
-    if (!busyPointer_) busyPointer_ = gdk_cursor_new_for_display(gdk_display_get_default(), GDK_WATCH);
-  } else {
-    g_object_unref(busyPointer_);
-    busyPointer_ = nullptr;
-  }
-  // Every window of the process, the dialogs included; child windows take it from their form.
-  GList* windows = gtk_window_list_toplevels();
-  for (GList* item = windows; item; item = item->next) {
-    GdkWindow* native = gtk_widget_get_window(GTK_WIDGET(item->data));
-    if (native) gdk_window_set_cursor(native, busyPointer_);
-  }
-  g_list_free(windows);
-  // The pointer has to change now: a busy caller does not return to the loop for a while.
-  gdk_display_flush(gdk_display_get_default());
-}
+void GtkFormsPlatform::SetBusyPointer(bool busy) { busyPointer_.Set(busy); }
 
-bool GtkFormsPlatform::OpenDocument(const std::string& address) { return LaunchDefaultApplication(address); }
+void GtkFormsPlatform::OpenDocument(const std::string& address) { LaunchDefaultApplication(address); }
+
+NumberFormat GtkFormsPlatform::UserNumberFormat() { return LocaleNumberFormat(""); }
 
 PixelSize GtkFormsPlatform::ScreenSize() { return X11ScreenSize(X11Display()); }
 
@@ -87,7 +70,7 @@ bool GtkFormsPlatform::ChooseOpenFile(PlatformWindow* owner, const std::string& 
 }
 
 std::unique_ptr<PlatformWindow> GtkFormsPlatform::CreateWindow(const WindowOptions& options, WindowEvents& events) {
-  return std::make_unique<GtkPlatformWindow>(options, events, busyPointer_);
+  return std::make_unique<GtkPlatformWindow>(options, events, busyPointer_.Pointer());
 }
 
 std::unique_ptr<PlatformComboBox> GtkFormsPlatform::CreateComboBox(PlatformWindow& parent,

@@ -8,6 +8,7 @@
 
 #include "platform/forms_platform.h"
 #include "platform/gtk/glib_timers.h"
+#include "platform/gtk/gtk_busy_pointer.h"
 #include "platform/gtk/pango_text_renderer.h"
 #include "platform/gtk/x11_screen.h"
 
@@ -25,7 +26,8 @@ class GtkFormsPlatform final : public FormsPlatform {
   bool StartProgram(const std::string& path) override;
   [[noreturn]] void EndProcessNow() override;
   void SetBusyPointer(bool busy) override;
-  bool OpenDocument(const std::string& address) override;
+  void OpenDocument(const std::string& address) override;
+  NumberFormat UserNumberFormat() override;
 
   PixelSize ScreenSize() override;
   double TwipsPerPixelX() override;
@@ -55,7 +57,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   PangoTextRenderer text_;
   GlibTimers timers_;
   X11CursorVisibility cursor_;
-  GdkCursor* busyPointer_ = nullptr;  // set while the hourglass is up
+  GtkBusyPointer busyPointer_;
 };
 
 }  // namespace vellora::shell

@@ -9,12 +9,15 @@
 #include "platform/gtk/gdk_widget_at_point.h"
 #include "platform/gtk/input_mapping.h"
 #include "platform/gtk/x11_error_trap.h"
+#include "platform/gtk/x11_frame_extents.h"
 #include "platform/gtk/x11_window_tree.h"
 #include "runtime/canvas.h"
 
 namespace vellora::shell {
 
 namespace {
+// How long a form waits for the window manager to tell the frame it will draw.
+constexpr int kFrameAnswerMs = 250;
 constexpr int kInputEvents = GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                              GDK_FOCUS_CHANGE_MASK | GDK_STRUCTURE_MASK;
 
@@ -48,6 +51,7 @@ GtkPlatformWindow::GtkPlatformWindow(const WindowOptions& options, WindowEvents&
       gtk_window_set_decorated(GTK_WINDOW(window_), FALSE);
     }
     gtk_widget_add_events(window_, GDK_FOCUS_CHANGE_MASK | GDK_STRUCTURE_MASK);
+    if (options.icon) SetIcon(*options.icon);
     gtk_container_add(GTK_CONTAINER(window_), layout_);
     gtk_widget_show(layout_);
     gtk_widget_realize(window_);
@@ -93,6 +97,16 @@ void GtkPlatformWindow::ConnectSignals() {
   }
 }
 
+void GtkPlatformWindow::SetIcon(const Canvas& icon) {
+  cairo_surface_t* surface = SurfaceFromCanvas(icon, {0, 0, INT32_MAX, INT32_MAX});
+  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_surface(surface, 0, 0, cairo_image_surface_get_width(surface),
+                                                  cairo_image_surface_get_height(surface));
+  cairo_surface_destroy(surface);
+  if (!pixbuf) return;
+  gtk_window_set_icon(GTK_WINDOW(window_), pixbuf);
+  g_object_unref(pixbuf);
+}
+
 NativeWindow GtkPlatformWindow::Handle() const {
   GtkWidget* widget = window_ ? window_ : layout_;
   if (!widget) return 0;
@@ -134,10 +148,13 @@ PixelRect GtkPlatformWindow::ScreenRect() const {
   PixelRect rect{position_.x, position_.y, position_.x + size_.width, position_.y + size_.height};
   if (window_) {
     // Where the X window lies, with the window manager's frame; a form that has never been
-    // shown has no frame yet and keeps the position asked for.
+    // shown keeps the position asked for, with the frame it will get.
     if (gtk_widget_get_mapped(window_) || adopted_) {
       X11WindowScreenRect(GDK_WINDOW_XDISPLAY(gtk_widget_get_window(window_)),
                           GDK_WINDOW_XID(gtk_widget_get_window(window_)), rect);
+    } else {
+      const PixelMargins frame = FrameMargins();
+      rect = {rect.left - frame.left, rect.top - frame.top, rect.right + frame.right, rect.bottom + frame.bottom};
     }
     return rect;
   }
@@ -147,6 +164,20 @@ PixelRect GtkPlatformWindow::ScreenRect() const {
     rect = {x, y, x + size_.width, y + size_.height};
   }
   return rect;
+}
+
+PixelMargins GtkPlatformWindow::FrameMargins() const {
+  PixelMargins frame;
+  if (!window_ || adopted_ || !gtk_widget_get_realized(window_)) return frame;
+  GdkWindow* native = gtk_widget_get_window(window_);
+  // Windows that are shown report their frame; one that never was asks the manager once.
+  if (gtk_widget_get_mapped(window_) || frameRequested_) {
+    X11ReportedFrame(GDK_WINDOW_XDISPLAY(native), GDK_WINDOW_XID(native), frame);
+  } else {
+    frameRequested_ = true;
+    X11RequestFrame(GDK_WINDOW_XDISPLAY(native), GDK_WINDOW_XID(native), kFrameAnswerMs, frame);
+  }
+  return frame;
 }
 
 void GtkPlatformWindow::SetVisible(bool visible) {

@@ -25,6 +25,8 @@ class GtkPlatformWindow final : public PlatformWindow {
   void SetTitle(const std::string& title) override;
   void Move(PixelPoint position, PixelSize clientSize) override;
   PixelRect ScreenRect() const override;
+  // The window manager's frame (_NET_FRAME_EXTENTS); before the first map it is asked for once.
+  PixelMargins FrameMargins() const override;
   PixelSize ClientSize() const override { return size_; }
   void SetVisible(bool visible) override;
   void Present(const Canvas& picture) override;
@@ -44,6 +46,7 @@ class GtkPlatformWindow final : public PlatformWindow {
 
  private:
   void ConnectSignals();
+  void SetIcon(const Canvas& icon);
   void ReportSize(PixelSize size);
   bool IsOwnEvent(GdkWindow* eventWindow) const;
 
@@ -69,6 +72,7 @@ class GtkPlatformWindow final : public PlatformWindow {
   PixelSize size_;
   PixelSize reportedSize_;
   bool adopted_ = false;  // lies inside another program's window
+  mutable bool frameRequested_ = false;
 };
 
 }  // namespace vellora::shell

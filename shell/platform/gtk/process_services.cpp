@@ -40,26 +40,38 @@ bool SpawnProgram(const std::string& path) {
   return true;
 }
 
-bool LaunchDefaultApplication(const std::string& address) {
-  std::string uri;
-  gchar* scheme = g_uri_parse_scheme(address.c_str());
-  if (scheme) {
-    uri = address;
+namespace {
+
+// Runs on a thread of its own, which ends with the launch. GIO finds the handler there and
+// speaks to the session bus when there is one, which may take long or, with a bus that does
+// not answer, never end. No launch context: GDK's may be used on the main thread only, and the
+// program inherits this process's display anyway.
+gpointer LaunchOnThread(gpointer uri) {
+  GError* error = nullptr;
+  g_app_info_launch_default_for_uri(static_cast<const gchar*>(uri), nullptr, &error);
+  if (error) g_error_free(error);
+  g_free(uri);
+  return nullptr;
+}
+
+}  // namespace
+
+void LaunchDefaultApplication(const std::string& address) {
+  gchar* uri = nullptr;
+  if (gchar* scheme = g_uri_parse_scheme(address.c_str())) {
     g_free(scheme);
+    uri = g_strdup(address.c_str());
   } else {
     gchar* absolute = g_canonicalize_filename(ToPosixPath(address).c_str(), nullptr);
-    gchar* fileUri = g_filename_to_uri(absolute, nullptr, nullptr);
-    if (fileUri) uri = fileUri;
-    g_free(fileUri);
+    uri = g_filename_to_uri(absolute, nullptr, nullptr);
     g_free(absolute);
-    if (uri.empty()) return false;
   }
-  GdkAppLaunchContext* context = gdk_display_get_app_launch_context(gdk_display_get_default());
-  GError* error = nullptr;
-  const bool launched = g_app_info_launch_default_for_uri(uri.c_str(), G_APP_LAUNCH_CONTEXT(context), &error);
-  if (error) g_error_free(error);
-  g_object_unref(context);
-  return launched;
+  if (!uri) return;
+  if (GThread* thread = g_thread_try_new("vellora-open", LaunchOnThread, uri, nullptr)) {
+    g_thread_unref(thread);  // not joined: nobody waits for the launch
+  } else {
+    g_free(uri);
+  }
 }
 
 void EndProcessImmediately() {

@@ -13,8 +13,10 @@ std::string RunningProgramFolder();
 // arguments, without waiting; the child is reaped when it ends. False when it cannot start.
 bool SpawnProgram(const std::string& path);
 
-// Opens a web address or a file with the desktop's default application.
-bool LaunchDefaultApplication(const std::string& address);
+// Opens a web address or a file (the shell's "\" separators taken as "/") with the desktop's
+// default application, through GIO. Returns at once: the launch goes on without the caller,
+// and its failure (no such file, no handler) goes unreported.
+void LaunchDefaultApplication(const std::string& address);
 
 // Sends what is queued for the X server and ends the process with exit code 0, running no
 // handler or destructor.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gtk/x11_error_trap.h"
+#include "platform/gtk/x11_frame_extents.h"
 
 namespace vellora::shell {
 
@@ -117,20 +118,15 @@ bool X11WindowScreenRect(_XDisplay* display, Window window, PixelRect& rect) {
   Window child = None;
   if (!XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child)) return false;
   rect = {x, y, x + attributes.width, y + attributes.height};
-
-  Atom type = None;
-  int format = 0;
-  unsigned long items = 0;
-  std::string bytes;
-  if (ReadProperty(display, window, XInternAtom(display, "_NET_FRAME_EXTENTS", False), type, format, bytes, items) &&
-      format == 32 && items == 4) {
-    const auto* extents = reinterpret_cast<const long*>(bytes.data());  // left, right, top, bottom
-    rect.left -= static_cast<int32_t>(extents[0]);
-    rect.right += static_cast<int32_t>(extents[1]);
-    rect.top -= static_cast<int32_t>(extents[2]);
-    rect.bottom += static_cast<int32_t>(extents[3]);
+  if (!trap.Succeeded()) return false;
+  PixelMargins frame;
+  if (X11ReportedFrame(display, window, frame)) {
+    rect.left -= frame.left;
+    rect.right += frame.right;
+    rect.top -= frame.top;
+    rect.bottom += frame.bottom;
   }
-  return trap.Succeeded();
+  return true;
 }
 
 }  // namespace vellora::shell

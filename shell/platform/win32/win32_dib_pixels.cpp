@@ -1,5 +1,7 @@
 #include "platform/win32/win32_dib_pixels.h"
 
+#include <algorithm>
+
 #include "runtime/canvas.h"
 
 namespace vellora::shell {
@@ -59,6 +61,32 @@ void Dib32ToCanvasRegion(const uint8_t* rows, PixelRect region, Canvas& canvas) 
       target[2] = rows[0];
     }
   }
+}
+
+std::vector<uint8_t> CanvasToIconBgra(const Canvas& canvas, int32_t size) {
+  const int32_t side = size < 0 ? 0 : size;
+  std::vector<uint8_t> rows(static_cast<size_t>(side) * side * 4, 0);
+  if (canvas.Empty()) return rows;
+  const int64_t width = canvas.Width(), height = canvas.Height();
+  uint8_t* target = rows.data();
+  for (int32_t y = 0; y < side; ++y) {
+    const int64_t top = y * height / side, bottom = std::max(top + 1, (y + 1) * height / side);
+    for (int32_t x = 0; x < side; ++x, target += 4) {
+      const int64_t left = x * width / side, right = std::max(left + 1, (x + 1) * width / side);
+      uint32_t sum[3] = {0, 0, 0};
+      for (int64_t sy = top; sy < bottom; ++sy)
+        for (int64_t sx = left; sx < right; ++sx) {
+          const Rgb c = canvas.Pixel(static_cast<int32_t>(sx), static_cast<int32_t>(sy));
+          sum[0] += c.b;
+          sum[1] += c.g;
+          sum[2] += c.r;
+        }
+      const uint32_t count = static_cast<uint32_t>((bottom - top) * (right - left));
+      for (int i = 0; i < 3; ++i) target[i] = static_cast<uint8_t>((sum[i] + count / 2) / count);
+      target[3] = 255;
+    }
+  }
+  return rows;
 }
 
 }  // namespace vellora::shell

@@ -27,4 +27,9 @@ void Dib24ToCanvas(const uint8_t* rows, int32_t width, int32_t height, size_t st
 void CanvasRegionToDib32(const Canvas& canvas, PixelRect region, uint8_t* rows);
 void Dib32ToCanvasRegion(const uint8_t* rows, PixelRect region, Canvas& canvas);
 
+// The canvas scaled to size x size as the rows of a top-down 32-bit icon image: blue, green,
+// red and an opaque alpha per pixel. Each pixel is the average of the canvas area it covers,
+// so that a small icon keeps the thin lines of a large picture.
+std::vector<uint8_t> CanvasToIconBgra(const Canvas& canvas, int32_t size);
+
 }  // namespace vellora::shell

@@ -8,18 +8,24 @@ namespace {
 // One user-interface thread: a process-wide flag, as the pointer itself is.
 bool g_busy = false;
 
-bool PointerOverOwnWindow() {
-  POINT where{};
-  if (!::GetCursorPos(&where)) return false;
+// The window of this thread under the pointer, if any.
+HWND OwnWindowUnderPointer(POINT& where) {
+  if (!::GetCursorPos(&where)) return nullptr;
   HWND window = ::WindowFromPoint(where);
-  return window != nullptr && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+  return window != nullptr && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId() ? window : nullptr;
 }
 
 }  // namespace
 
 void SetApplicationBusy(bool busy) {
   g_busy = busy;
-  if (PointerOverOwnWindow()) ::SetCursor(::LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+  // The window under the pointer chooses its pointer again now, as it does when the mouse
+  // moves: the hourglass while busy, afterwards its own (an entry field's I-beam, say).
+  POINT where{};
+  HWND window = OwnWindowUnderPointer(where);
+  if (window == nullptr) return;
+  const LRESULT hit = ::SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(where.x, where.y));
+  ::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(hit, WM_MOUSEMOVE));
 }
 
 bool ShowBusyCursorIfBusy() {

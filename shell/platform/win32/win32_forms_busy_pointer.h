@@ -1,5 +1,6 @@
 // The application-wide busy pointer: while it is on, every window of the forms backend shows
-// the hourglass instead of its own cursor.
+// the hourglass instead of its own cursor, the controls inside them included (their
+// WM_SETCURSOR reaches the form's window first).
 #pragma once
 
 namespace vellora::shell {

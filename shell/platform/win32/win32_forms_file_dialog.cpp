@@ -6,6 +6,7 @@ namespace vellora::shell {
 namespace {
 
 // The file and file-title buffers hold this many characters, their terminating NUL included.
+// A longer choice fails the call (FNERR_BUFFERTOOSMALL): it is refused whole, never cut.
 constexpr DWORD kBufferCharacters = 255;
 
 }  // namespace

@@ -44,7 +44,16 @@ void Win32FormsPlatform::EndProcessNow() { ::ExitProcess(0); }
 
 void Win32FormsPlatform::SetBusyPointer(bool busy) { SetApplicationBusy(busy); }
 
-bool Win32FormsPlatform::OpenDocument(const std::string& address) { return OpenWithShell(address); }
+void Win32FormsPlatform::OpenDocument(const std::string& address) { OpenWithShell(address); }
+
+NumberFormat Win32FormsPlatform::UserNumberFormat() {
+  // The user's regional settings, the choices made in the control panel included.
+  NumberFormat format;
+  wchar_t separator[8] = {};
+  if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1)
+    format.decimalSeparator = WideToUtf8(std::wstring(separator));
+  return format;
+}
 
 PixelSize Win32FormsPlatform::ScreenSize() {
   return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};

@@ -19,7 +19,8 @@ class Win32FormsPlatform final : public FormsPlatform {
   bool StartProgram(const std::string& path) override;
   [[noreturn]] void EndProcessNow() override;
   void SetBusyPointer(bool busy) override;
-  bool OpenDocument(const std::string& address) override;
+  void OpenDocument(const std::string& address) override;
+  NumberFormat UserNumberFormat() override;
 
   PixelSize ScreenSize() override;
   double TwipsPerPixelX() override;

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_forms_process.h"
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_forms_system.h"
@@ -42,12 +43,39 @@ bool StartProgramNormally(const std::string& path) {
   return true;
 }
 
-bool OpenWithShell(const std::string& address) {
-  const std::wstring target = Utf8ToWide(address);
-  const HINSTANCE result =
-      ::ShellExecuteW(::GetActiveWindow(), L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);
-  // Values above 32 mean success.
-  return reinterpret_cast<INT_PTR>(result) > 32;
+namespace {
+
+// Runs on a thread of its own, which ends with the call: the shell may take its time to find
+// and start the handler (or talk to it by DDE), and nobody waits for that.
+DWORD WINAPI OpenOnThread(LPVOID parameter) {
+  auto* request = static_cast<std::pair<HWND, std::wstring>*>(parameter);
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  SHELLEXECUTEINFOW execute{};
+  execute.cbSize = sizeof execute;
+  // No error boxes (a failure is silent), and done before the thread ends.
+  execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  execute.hwnd = request->first;
+  execute.lpVerb = L"open";
+  execute.lpFile = request->second.c_str();
+  execute.lpParameters = L"";
+  execute.lpDirectory = L"";
+  execute.nShow = SW_SHOWNORMAL;
+  ::ShellExecuteExW(&execute);
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  delete request;
+  return 0;
+}
+
+}  // namespace
+
+void OpenWithShell(const std::string& address) {
+  auto* request = new std::pair<HWND, std::wstring>(::GetActiveWindow(), Utf8ToWide(address));
+  HANDLE thread = ::CreateThread(nullptr, 0, &OpenOnThread, request, 0, nullptr);
+  if (thread == nullptr) {
+    delete request;
+    return;
+  }
+  ::CloseHandle(thread);
 }
 
 }  // namespace vellora::shell

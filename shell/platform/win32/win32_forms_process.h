@@ -12,7 +12,8 @@ std::string ProcessFolder();
 // Starts the program with a normal, focused window (show command SW_SHOWNORMAL) and does not
 // wait for it.
 bool StartProgramNormally(const std::string& path);
-// Opens a document or an address with the program the system associates with it.
-bool OpenWithShell(const std::string& address);
+// Opens a document or an address with the program the system associates with it ("open"),
+// owned by the active window. Returns at once; a failure goes unreported.
+void OpenWithShell(const std::string& address);
 
 }  // namespace vellora::shell

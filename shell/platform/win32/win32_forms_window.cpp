@@ -81,6 +81,7 @@ Win32Window::Win32Window(HINSTANCE instance, const WindowOptions& options, Windo
   ::CreateWindowExW(ExtendedStyleFor(options), kWindowClass, title.c_str(), StyleFor(options), outer.left,
                     outer.top, outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, instance, this);
   reportedSize_ = ClientSize();
+  if (window_ != nullptr && options.icon != nullptr) icon_.Set(window_, *options.icon);
   reporting_ = true;
 }
 
@@ -234,6 +235,15 @@ PixelRect Win32Window::ScreenRect() const {
   RECT rect{};
   if (window_ == nullptr || !::GetWindowRect(window_, &rect)) return {};
   return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+PixelMargins Win32Window::FrameMargins() const {
+  RECT outer{}, client{};
+  if (window_ == nullptr || !::GetWindowRect(window_, &outer) || !::GetClientRect(window_, &client)) return {};
+  POINT origin{0, 0};
+  ::ClientToScreen(window_, &origin);
+  return {origin.x - outer.left, origin.y - outer.top, outer.right - (origin.x + client.right),
+          outer.bottom - (origin.y + client.bottom)};
 }
 
 PixelSize Win32Window::ClientSize() const {

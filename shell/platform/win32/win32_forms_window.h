@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/forms_platform.h"
+#include "platform/win32/win32_forms_icon.h"
 #include "platform/win32/win32_forms_system.h"
 
 namespace vellora::shell {
@@ -31,6 +32,8 @@ class Win32Window final : public PlatformWindow {
   void SetTitle(const std::string& title) override;
   void Move(PixelPoint position, PixelSize clientSize) override;
   PixelRect ScreenRect() const override;
+  // The window's frame as the system reports it for its styles, hidden or shown.
+  PixelMargins FrameMargins() const override;
   PixelSize ClientSize() const override;
   void SetVisible(bool visible) override;
   void Present(const Canvas& picture) override;
@@ -57,6 +60,8 @@ class Win32Window final : public PlatformWindow {
   bool reporting_ = false;
   // Only a change of the client size is reported: the size the window was made with is known.
   PixelSize reportedSize_;
+  // Destroyed after the window, which shows it until then.
+  Win32WindowIcon icon_;
 };
 
 }  // namespace vellora::shell

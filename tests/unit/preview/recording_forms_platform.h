@@ -23,6 +23,7 @@ class RecordingWindow final : public PlatformWindow {
     inner_->Move(p, size);
   }
   PixelRect ScreenRect() const override { return inner_->ScreenRect(); }
+  PixelMargins FrameMargins() const override { return inner_->FrameMargins(); }
   PixelSize ClientSize() const override { return inner_->ClientSize(); }
   void SetVisible(bool visible) override {
     log_.push_back(visible ? "Show" : "Hide");
@@ -54,7 +55,8 @@ class RecordingFormsPlatform final : public FormsPlatform {
   bool StartProgram(const std::string& path) override { return fake_.StartProgram(path); }
   [[noreturn]] void EndProcessNow() override { fake_.EndProcessNow(); }
   void SetBusyPointer(bool busy) override { fake_.SetBusyPointer(busy); }
-  bool OpenDocument(const std::string& address) override { return fake_.OpenDocument(address); }
+  void OpenDocument(const std::string& address) override { fake_.OpenDocument(address); }
+  NumberFormat UserNumberFormat() override { return fake_.UserNumberFormat(); }
   PixelSize ScreenSize() override { return fake_.ScreenSize(); }
   double TwipsPerPixelX() override { return fake_.TwipsPerPixelX(); }
   double TwipsPerPixelY() override { return fake_.TwipsPerPixelY(); }

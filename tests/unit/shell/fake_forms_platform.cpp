@@ -7,7 +7,14 @@ namespace vellora::shell::testing {
 FakeWindow::FakeWindow(FakeFormsPlatform& p, const WindowOptions& options, WindowEvents& e, NativeWindow h)
     : platform(p), events(e), handle(h), title(options.title), child(options.parent != nullptr),
       position(options.childPosition), client(options.clientSize) {
+  if (!child && options.frame == FrameStyle::FixedDialog) frame = platform.dialogFrame;
+  if (options.icon) icon = *options.icon;
   platform.windows.push_back(this);
+}
+
+PixelRect FakeWindow::ScreenRect() const {
+  return {position.x - frame.left, position.y - frame.top, position.x + client.width + frame.right,
+          position.y + client.height + frame.bottom};
 }
 
 FakeWindow::~FakeWindow() {

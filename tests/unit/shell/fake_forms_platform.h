@@ -26,7 +26,8 @@ class FakeWindow final : public PlatformWindow {
   NativeWindow Handle() const override { return handle; }
   void SetTitle(const std::string& t) override { title = t; }
   void Move(PixelPoint p, PixelSize size) override;
-  PixelRect ScreenRect() const override { return {position.x, position.y, position.x + client.width, position.y + client.height}; }
+  PixelRect ScreenRect() const override;
+  PixelMargins FrameMargins() const override { return frame; }
   PixelSize ClientSize() const override { return client; }
   void SetVisible(bool v) override;
   void Present(const Canvas& picture) override { presented = picture; ++presents; }
@@ -43,6 +44,8 @@ class FakeWindow final : public PlatformWindow {
   bool child;
   PixelPoint position;
   PixelSize client;
+  PixelMargins frame;  // the platform's dialogFrame for a top-level dialog, else none
+  Canvas icon;
   Canvas presented;
   int presents = 0;
   NativeWindow foreignParent = 0;
@@ -68,6 +71,9 @@ class FakeFormsPlatform final : public FormsPlatform {
   bool captureFails = false;
   PixelSize screen{64, 48};
   double twipsPerPixel = 15;
+  // The frame around top-level dialogs: none by default, as on X without a window manager.
+  PixelMargins dialogFrame;
+  NumberFormat numberFormat;
 
   // What happened, in order: "MessageBox <caption>: <text>", "StartProgram <path>",
   // "ShowCursor false", "EndProcess", "CaptureScreen", ...
@@ -90,10 +96,8 @@ class FakeFormsPlatform final : public FormsPlatform {
     throw ProcessEnded{};
   }
   void SetBusyPointer(bool busy) override { log.push_back(busy ? "BusyPointer on" : "BusyPointer off"); }
-  bool OpenDocument(const std::string& address) override {
-    log.push_back("OpenDocument " + address);
-    return true;
-  }
+  void OpenDocument(const std::string& address) override { log.push_back("OpenDocument " + address); }
+  NumberFormat UserNumberFormat() override { return numberFormat; }
   PixelSize ScreenSize() override { return screen; }
   double TwipsPerPixelX() override { return twipsPerPixel; }
   double TwipsPerPixelY() override { return twipsPerPixel; }
@@ -103,9 +107,12 @@ class FakeFormsPlatform final : public FormsPlatform {
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
   bool CaptureScreen(Canvas& into) override;
   void ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) override;
-  bool ChooseOpenFile(PlatformWindow*, const std::string& title, const std::string&, const std::string&,
-                      std::string& path) override {
-    log.push_back("ChooseOpenFile " + title);
+  // Logs "ChooseOpenFile <owner handle> <title> | <filter name> | <patterns>"; the user picks
+  // chosenFile, or cancels when it is empty. Like the real dialogs, any path comes back whole.
+  bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
+                      const std::string& patterns, std::string& path) override {
+    log.push_back("ChooseOpenFile " + std::to_string(owner ? owner->Handle() : 0) + " " + title + " | " + filterName +
+                  " | " + patterns);
     if (chosenFile.empty()) return false;
     path = chosenFile;
     return true;

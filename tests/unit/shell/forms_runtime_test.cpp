@@ -6,10 +6,12 @@
 #include "runtime/form.h"
 #include "runtime/form_timer.h"
 #include "runtime/label.h"
+#include "runtime/open_file_choice.h"
 #include "runtime/picture_controls.h"
 #include "runtime/picture_panel.h"
 #include "runtime/user_control.h"
 #include "runtime/property_bag.h"
+#include "runtime/screen_twips.h"
 
 namespace vellora::shell {
 namespace {
@@ -202,6 +204,62 @@ TEST_F(FormsRuntimeTest, TimersTickOnlyWhileEnabledWithANonZeroInterval) {
   EXPECT_EQ(ticks, 5);
   timer.SetEnabled(false);
   EXPECT_EQ(platform.ActiveTimers(), 0u);
+}
+
+TEST_F(FormsRuntimeTest, OuterSizeAndPlacementCountTheFrameAndTheIconReachesTheWindow) {
+  EXPECT_EQ(form.OuterWidthTwips(), 1500);  // not loaded yet: no frame is known
+  platform.screen = {800, 600};
+  platform.dialogFrame = {3, 22, 4, 5};
+  FormDesign design{"Framed", FrameStyle::FixedDialog, {}, 1500, 750};
+  design.icon = Canvas(32, 32, {14, 22, 70});
+  Form framed(application, design);
+  framed.Load();
+  EXPECT_EQ(ScreenWidthTwips(platform), 12000);
+  EXPECT_EQ(ScreenHeightTwips(platform), 9000);
+  EXPECT_EQ(framed.OuterWidthTwips(), 1500 + 7 * 15);
+  EXPECT_EQ(framed.OuterHeightTwips(), 750 + 27 * 15);
+  framed.MoveOuter(1500, 300);
+  const auto* window = platform.WindowTitled("Framed");
+  const PixelRect outer = window->ScreenRect();
+  EXPECT_EQ(outer.left, 100);
+  EXPECT_EQ(outer.top, 20);
+  EXPECT_EQ(window->position.x, 103);
+  EXPECT_EQ(window->client.width, 100);
+  EXPECT_EQ(window->icon.Pixel(31, 31), (Rgb{14, 22, 70}));
+  framed.Unload();
+}
+
+TEST_F(FormsRuntimeTest, OpenFileChoiceTakesOnlyPathsThatFitTheNarrowBufferWhole) {
+  form.Load();
+  const std::string kanji = u8"音", katakana = u8"ﾌ";  // 2 bytes and 1 byte in code page 932
+  const auto repeat = [](const std::string& text, size_t times) {
+    std::string result;
+    for (size_t i = 0; i < times; ++i) result += text;
+    return result;
+  };
+  const struct {
+    std::string chosen;  // empty: the user cancels
+    bool taken;
+  } cases[] = {
+      {"", false},
+      {u8"C:\\音楽\\曲.MP3", true},
+      {repeat("a", 254), true},
+      {repeat("a", 255), false},
+      {repeat(kanji, 127), true},
+      {repeat(kanji, 127) + "a", false},
+      {repeat(katakana, 254), true},  // 762 bytes of UTF-8, 254 of code page 932
+      {u8"C:\\한국\\a.mp3", false},  // not in code page 932
+  };
+  for (const auto& c : cases) {
+    platform.chosenFile = c.chosen;
+    std::string path = "unchanged";
+    EXPECT_EQ(ChooseOpenFileFitting(platform, form.Window(), u8"ﾌｧｲﾙを開く", u8"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", path),
+              c.taken)
+        << c.chosen.size() << " bytes: " << c.chosen.substr(0, 20);
+    EXPECT_EQ(path, c.taken ? c.chosen : "unchanged");
+  }
+  EXPECT_EQ(platform.log.back(), "ChooseOpenFile " + std::to_string(form.Window()->Handle()) +
+                                     u8" ﾌｧｲﾙを開く | BGMﾌｧｲﾙ (MP3 WAV) | *.MP3;*.WAV");
 }
 
 TEST(PropertyBag, KeysIgnoreCaseAndDefaultsAreNotStored) {

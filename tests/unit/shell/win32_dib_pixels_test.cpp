@@ -85,5 +85,18 @@ TEST(Win32DibPixels, RegionGoesOutAndBackLeavingTheRestAlone) {
   }
 }
 
+TEST(Win32DibPixels, IconImagesAverageTheAreaEachPixelCoversAndAreOpaque) {
+  // A 4 x 2 canvas into 2 x 2: each icon pixel averages two canvas pixels (rounded); a 1 x 1
+  // canvas into 2 x 2: every icon pixel is that one.
+  Canvas canvas(4, 2, {0, 0, 0});
+  canvas.SetPixel(0, 0, {255, 10, 3});
+  canvas.SetPixel(3, 1, {100, 200, 50});
+  const std::vector<uint8_t> icon = CanvasToIconBgra(canvas, 2);
+  const std::vector<uint8_t> expected{2, 5, 128, 255, 0, 0, 0, 255, 0, 0, 0, 255, 25, 100, 50, 255};
+  EXPECT_EQ(icon, expected);
+  const std::vector<uint8_t> grown = CanvasToIconBgra(Canvas(1, 1, {9, 8, 7}), 2);
+  EXPECT_EQ(grown, (std::vector<uint8_t>{7, 8, 9, 255, 7, 8, 9, 255, 7, 8, 9, 255, 7, 8, 9, 255}));
+}
+
 }  // namespace
 }  // namespace vellora::shell

@@ -15,6 +15,12 @@
 //   start PATH       starts a program, prints "started 1" (or 0), and runs on for two seconds
 //   zoom L T R B     the zoom animation from the pointer's position out to the rectangle
 //   open             the open-file dialog for music files; prints "chose PATH" or "cancelled"
+//   services         a form of the settings dialog's size with the program's icon and a combo
+//                    box, placed by its frame's corner as the dialog places itself, then shown;
+//                    prints its frame, outer size and place in twips, and where the combo box
+//                    lies. While a file "busy" exists in the working folder the busy pointer is up.
+//   opendoc ADDRESS  opens the address with its default program; prints "returned" as soon as
+//                    the call does and "loop runs" from the loop after it
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,8 +28,16 @@
 #include <memory>
 #include <string>
 
+#include <sys/stat.h>
+
+#include "assets/embedded_assets.h"
+#include "common/number_conversions.h"
 #include "platform/forms_platform.h"
 #include "runtime/canvas.h"
+#include "runtime/combo_box.h"
+#include "runtime/form.h"
+#include "runtime/picture_decoder.h"
+#include "runtime/screen_twips.h"
 
 using namespace vellora::shell;
 
@@ -166,6 +180,73 @@ int EmbeddedForm(FormsPlatform& platform, NativeWindow parent) {
   return 0;
 }
 
+class ServicesForm final : public Form {
+ public:
+  explicit ServicesForm(FormsApplication& application) : Form(application, Design()) {
+    combo_.SetBounds({480, 600, 1200, 300});
+    combo_.SetText("12");
+    Add(combo_);
+  }
+
+ private:
+  static FormDesign Design() {
+    FormDesign design{"Vellora services check", FrameStyle::FixedDialog, {192, 192, 192}, 7185, 3780};
+    DecodePicture(EmbeddedFileBytes("vellora_icon.png"), design.icon);
+    return design;
+  }
+
+  // Placed as the settings dialog places itself: centred, a third of the free height down.
+  void FormLoad() override {
+    const PixelMargins frame = Window()->FrameMargins();
+    Say("frame " + std::to_string(frame.left) + " " + std::to_string(frame.top) + " " + std::to_string(frame.right) +
+        " " + std::to_string(frame.bottom));
+    const double outerWidth = OuterWidthTwips(), outerHeight = OuterHeightTwips();
+    const int32_t left = RoundToInt32(ScreenWidthTwips(Platform()) - outerWidth).value_or(0) / 2;
+    const int32_t top = RoundToInt32(ScreenHeightTwips(Platform()) - outerHeight).value_or(0) / 3;
+    MoveOuter(left, top);
+    Say("outer " + std::to_string(static_cast<int>(outerWidth)) + " " + std::to_string(static_cast<int>(outerHeight)) +
+        " at " + std::to_string(left) + " " + std::to_string(top));
+    const PixelRect combo = combo_.PixelBounds();
+    Say(Box("combo", combo.left, combo.top, combo.Width(), combo.Height()));
+  }
+
+  ComboBox combo_{"Combo", 0};
+};
+
+int ShowServicesForm(FormsPlatform& platform) {
+  FormsApplication application(platform);
+  ServicesForm form(application);
+  form.Show();
+  Say("shown");
+  bool busy = false;
+  platform.StartTimer(50, [&] {
+    struct stat info;
+    const bool wanted = stat("busy", &info) == 0;
+    if (wanted == busy) return;
+    platform.SetBusyPointer(busy = wanted);
+    Say(busy ? "busy on" : "busy off");
+  });
+  StartDeadline(platform);
+  application.Run();
+  return 0;
+}
+
+int OpenDocument(FormsPlatform& platform, const std::string& address) {
+  platform.OpenDocument(address);
+  Say("returned");
+  TimerId tick = 0;
+  tick = platform.StartTimer(100, [&] {
+    platform.StopTimer(tick);
+    Say("loop runs");
+    platform.QuitLoop();
+  });
+  platform.RunLoop();
+  // The launch may still be under way: the program waits for it no more than the shell would.
+  platform.StartTimer(3000, [&platform] { platform.QuitLoop(); });
+  platform.RunLoop();
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -213,9 +294,11 @@ int main(int argc, char** argv) {
     Say(chosen ? "chose " + path : "cancelled");
     return 0;
   }
+  if (mode == "services" && argc == 2) return ShowServicesForm(*platform);
+  if (mode == "opendoc" && argc == 3) return OpenDocument(*platform, argv[2]);
   if (mode == "host" && argc == 2) return HostForm(*platform, {600, 400});
   if (mode == "host" && argc == 4) return HostForm(*platform, {std::atoi(argv[2]), std::atoi(argv[3])});
   if (mode == "embed" && argc == 3) return EmbeddedForm(*platform, std::strtoull(argv[2], nullptr, 0));
-  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | capture X Y | host [X Y] | embed WINDOW | message TEXT CAPTION | start PATH | zoom L T R B | open\n");
+  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | capture X Y | host [X Y] | embed WINDOW | message TEXT CAPTION | start PATH | zoom L T R B | open | services | opendoc ADDRESS\n");
   return 2;
 }

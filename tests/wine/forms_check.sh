@@ -11,6 +11,8 @@
 # and the combo box; that clicks arrive with their buttons, shift state and positions; that the
 # open-file dialog returns a typed name; and that a close request, after its message box, ends the
 # program with exit code 0. The screenshot is kept as forms_check_screen.png in the build folder.
+# The program icon of Vellora.scr and Vellora.data is read from beside it, and the user's decimal
+# separator from two short runs under Japanese and German locales.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -91,6 +93,8 @@ map_default_font
 folder="$WORK_DIR/forms check"
 mkdir -p "$folder"
 cp "$CHECK_BUILD_DIR/forms_check_win32.exe" "$CHECK_BUILD_DIR/find_window_win32.exe" "$folder/"
+# The shipped programs beside it: their program icon is read as Explorer reads it.
+cp "$DIST_DIR/Vellora.scr" "$DIST_DIR/Vellora.data" "$folder/"
 windows_folder="Z:${folder//\//\\}"
 cd "$folder"
 timeout 150 wine "$folder/forms_check_win32.exe" "$HIDDEN_MS" /S:1234 \
@@ -108,6 +112,12 @@ pass "$(tr -d '\r' <"$WORK_DIR/program.out" | grep -c '^ok: ') in-process checks
 [ "$(fact screen)" = "1024 768" ] || fail "screen size $(fact screen), expected Xvfb's 1024 768"
 [ "$(fact twips)" = "15.000000 15.000000" ] || fail "twips per pixel $(fact twips), expected 15 at 96 dpi"
 pass "command line, application folder, screen size and twips per pixel"
+for program in Vellora.scr Vellora.data; do
+  [ "$(fact "program-icon $program")" = "2 32 16" ] ||
+    fail "$program: icons extracted, large and small width: $(fact "program-icon $program")"
+done
+pass "Vellora.scr and Vellora.data carry the program icon at 32 and 16 pixels"
+pass "frame of a hidden fixed dialog: $(fact frame); placed by its frame's corner: $(fact placed)"
 case "$(fact default-font)" in
   *"= IPAPGothic"*", charset 128, proportional") pass "default font: $(fact default-font)" ;;
   *) fail "the default font maps to $(fact default-font), not the proportional IPAPGothic" ;;
@@ -229,3 +239,11 @@ has_line "ending: yes" || fail "the program ended before leaving its loop"
 window_visible "$TITLE" && fail "the form is still on screen after the end"
 no_failed_verdicts
 pass "dismissing the box ended the program with exit code 0"
+
+# --- The user's decimal separator follows the locale the program is started in.
+for locale in ja_JP.UTF-8:. de_DE.UTF-8:,; do
+  LC_ALL=${locale%:*} timeout 60 wine "$folder/forms_check_win32.exe" decimal >"$WORK_DIR/program.out" 2>/dev/null 9>&- ||
+    fail "the decimal separator under ${locale%:*} could not be read"
+  [ "$(fact decimal)" = "[${locale#*:}]" ] || fail "decimal separator $(fact decimal) under ${locale%:*}"
+done
+pass "the user's decimal separator: \".\" under ja_JP, \",\" under de_DE"

@@ -291,13 +291,23 @@ void ProbeComboBox(FormsPlatform& platform, PlatformWindow& parent) {
 
 void ProbeBusyPointer(FormsPlatform& platform, PlatformWindow& window) {
   HWND target = WindowOf(window);
-  const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  // The entry field of a combo box shows an I-beam of its own.
+  std::unique_ptr<PlatformComboBox> combo = platform.CreateComboBox(window, [] {});
+  HWND box = ::FindWindowExW(target, nullptr, L"COMBOBOX", nullptr);
+  HWND entry = box != nullptr ? ::FindWindowExW(box, nullptr, L"EDIT", nullptr) : nullptr;
+  const auto pointerOver = [](HWND over) {
+    ::SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return ::GetCursor();
+  };
+  const HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT), arrow = ::LoadCursorA(nullptr, IDC_ARROW),
+                beam = ::LoadCursorA(nullptr, IDC_IBEAM);
+  if (!Verdict(entry != nullptr && pointerOver(entry) == beam, "the combo box's entry field shows an I-beam")) return;
   platform.SetBusyPointer(true);
-  ::SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), hit);
-  Verdict(::GetCursor() == ::LoadCursorA(nullptr, IDC_WAIT), "the busy pointer is the hourglass over a form");
+  Verdict(pointerOver(target) == wait, "the busy pointer is the hourglass over a form");
+  Verdict(pointerOver(entry) == wait, "the busy pointer is the hourglass over an entry field");
   platform.SetBusyPointer(false);
-  ::SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), hit);
-  Verdict(::GetCursor() == ::LoadCursorA(nullptr, IDC_ARROW), "the default pointer is back after it");
+  Verdict(pointerOver(target) == arrow, "the default pointer is back after it");
+  Verdict(pointerOver(entry) == beam, "the entry field's I-beam is back after it");
 }
 
 void ProbeStartProgram(FormsPlatform& platform) {

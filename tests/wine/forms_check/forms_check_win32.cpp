@@ -2,13 +2,15 @@
 // It reports facts about the process, checks the backend in-process, then builds the form
 // "Vellora forms check", keeps it hidden for HIDDEN_MS milliseconds and shows it. Input events
 // are reported; a close request shows a message box and ends the process with EndProcessNow.
-// Started without arguments (as it starts itself), it only writes started.txt beside itself.
+// Started without arguments (as it starts itself), it only writes started.txt beside itself;
+// started with "decimal", it only reports the user's decimal separator.
 #include <cstdlib>
 #include <string>
 
 #include "forms_check_probes.h"
 #include "forms_check_report.h"
 #include "forms_check_scene.h"
+#include "forms_check_services.h"
 
 using namespace vellora::shell;
 using namespace vellora::shell::forms_check;
@@ -16,6 +18,8 @@ using namespace vellora::shell::forms_check;
 int main(int argc, char** argv) {
   std::unique_ptr<FormsPlatform> platform = CreateFormsPlatform(argc, argv);
   if (platform->CommandLine().empty()) return RunAsStartedProgram(*platform);
+  Fact("decimal", "[" + platform->UserNumberFormat().decimalSeparator + "]");
+  if (platform->CommandLine() == "decimal") return 0;
   const int hiddenMs = argc > 1 ? std::atoi(argv[1]) : 3000;
 
   Fact("command-line", "[" + platform->CommandLine() + "]");
@@ -33,6 +37,10 @@ int main(int argc, char** argv) {
   ProbeWindows(*platform);
   ProbeAdoption(*platform);
   ProbeStartProgram(*platform);
+  ProbeFrame(*platform);
+  ProbeWindowIcon(*platform);
+  ProbeProgramIcons(*platform);
+  ProbeOpenDocument(*platform);
 
   Scene scene(*platform);
   ProbeComboBox(*platform, scene.Window());

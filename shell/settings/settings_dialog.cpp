@@ -3,7 +3,9 @@
 #include "assets/embedded_assets.h"
 #include "common/number_conversions.h"
 #include "controls/property_text.h"
+#include "runtime/open_file_choice.h"
 #include "runtime/picture_decoder.h"
+#include "runtime/screen_twips.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "settings/sine_gradient.h"
@@ -14,9 +16,10 @@
 namespace vellora::shell {
 namespace {
 
-// The embedded pictures of the two option marks.
+// The embedded pictures of the two option marks and of the dialog's icon.
 constexpr const char* kOptionMarkOffFile = "option_mark_off.png";
 constexpr const char* kOptionMarkOnFile = "option_mark_on.png";
+constexpr const char* kIconFile = "vellora_icon.png";
 
 constexpr Rgb kDesignBackColour{192, 192, 192};
 constexpr Rgb kPanelBackColour{224, 224, 224};
@@ -50,6 +53,12 @@ Canvas EmbeddedPicture(const char* name) {
   return picture;
 }
 
+FormDesign DialogDesign() {
+  FormDesign design{kSettingsTitle, FrameStyle::FixedDialog, kDesignBackColour, kClientWidthTwips, kClientHeightTwips};
+  design.icon = EmbeddedPicture(kIconFile);
+  return design;
+}
+
 }  // namespace
 
 namespace detail {
@@ -64,8 +73,7 @@ SettingsDialogControls::SettingsDialogControls(FormsPlatform& platform)
 SettingsDialog::SettingsDialog(FormsApplication& application, FileSystem& files, std::string settingsPath,
                                std::string homePage)
     : SettingsDialogControls(application.Platform()),
-      Form(application, FormDesign{kSettingsTitle, FrameStyle::FixedDialog, kDesignBackColour, kClientWidthTwips,
-                                   kClientHeightTwips}),
+      Form(application, DialogDesign()),
       files_(files),
       settingsPath_(std::move(settingsPath)),
       homePage_(std::move(homePage)) {
@@ -132,13 +140,12 @@ SettingsDialog::~SettingsDialog() {
 
 void SettingsDialog::FormLoad() {
   FormsPlatform& platform = Platform();
-  // Centred across the screen, its top a third of the free height down; each free length is
-  // rounded (halves to even) before the whole-number division.
-  const PixelSize screen = platform.ScreenSize();
-  const double freeWidth = PixelsToTwips(screen.width, TwipsPerPixelX()) - WidthTwips();
-  const double freeHeight = PixelsToTwips(screen.height, TwipsPerPixelY()) - HeightTwips();
+  // Centred across the screen, its top a third of the free height down, frame included; each
+  // free length is rounded (halves to even) before the whole-number division.
+  const double freeWidth = ScreenWidthTwips(platform) - OuterWidthTwips();
+  const double freeHeight = ScreenHeightTwips(platform) - OuterHeightTwips();
   const auto left = RoundToInt32(freeWidth), top = RoundToInt32(freeHeight);
-  if (left && top) Move(*left / 2, *top / 3, WidthTwips(), HeightTwips());
+  if (left && top) MoveOuter(*left / 2, *top / 3);
 
   SetCommandControls(true, true);
   ShowOption(BgmMode);
@@ -191,7 +198,9 @@ void SettingsDialog::SelectOption(int option) {
 
 void SettingsDialog::ChooseFile() {
   std::string path;
-  const bool chosen = Platform().ChooseOpenFile(Window(), u8"ﾌｧｲﾙを開く", u8"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", path);
+  // A path too long for the 255-byte buffer is refused like a cancel.
+  const bool chosen =
+      ChooseOpenFileFitting(Platform(), Window(), u8"ﾌｧｲﾙを開く", u8"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", path);
   ApiResult = chosen ? 1 : 0;
   if (!chosen) return;
   BgmFile = path;
@@ -202,7 +211,7 @@ void SettingsDialog::Save() {
   WriteIniString(files_, kSettingsSection, kBgmModeKey, SignedDecimalText(BgmMode), settingsPath_);
   // A number in the user's format, rounded halves to even; anything else, and a number outside
   // the 16-bit range, is no track.
-  const std::optional<double> track = NumericTextValue(bgmRepeat.Text());
+  const std::optional<double> track = NumericTextValue(bgmRepeat.Text(), Platform().UserNumberFormat());
   BgmRepeatTrack = track ? RoundToInt16(*track).value_or(0) : 0;
   WriteIniString(files_, kSettingsSection, kBgmRepeatTrackKey, SignedDecimalText(BgmRepeatTrack), settingsPath_);
   WriteIniString(files_, kSettingsSection, kBgmFileKey, BgmFile, settingsPath_);

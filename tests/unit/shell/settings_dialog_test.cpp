@@ -9,6 +9,7 @@
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
 #include "settings/settings_variables.h"
+#include "startup/shell_texts.h"
 
 namespace vellora::shell {
 namespace {
@@ -105,6 +106,14 @@ TEST_F(SettingsDialogTest, LoadFillsTheControlsPlacesTheDialogAndZoomsFromThePoi
   EXPECT_EQ(CursorStartY, 300);
   EXPECT_THAT(platform.log, ::testing::Contains("Zoom 500,300-500,300 to 272,172-751,424"));
   EXPECT_EQ(platform.log.back(), "BusyPointer off");
+  EXPECT_EQ(platform.WindowTitled(kSettingsTitle)->icon.Width(), 32);
+
+  // Under a frame the frame's corner is placed: (15360 - 7185 - 6 * 15) / 2, (11520 - 3780 - 25 * 15) / 3.
+  platform.dialogFrame = {3, 22, 3, 3};
+  Open();
+  EXPECT_EQ(dialog->LeftTwips(), 4042 + 3 * 15);
+  EXPECT_EQ(dialog->TopTwips(), 2455 + 22 * 15);
+  platform.dialogFrame = {};
 
   BgmRepeatTrack = 0;
   platform.cursor = {{40000, 7}};  // a coordinate beyond 16 bits leaves its old value
@@ -135,6 +144,14 @@ TEST_F(SettingsDialogTest, SaveWritesTheThreeKeysInOrderAndCancelWritesNothing) 
     EXPECT_FALSE(dialog->Loaded());
   }
   EXPECT_EQ(platform.log.back(), "Zoom 272,172-751,424 to 500,300-500,300");
+  // The track is read in the user's number format.
+  platform.numberFormat.decimalSeparator = ",";
+  for (const Row& row : {Row{"5,5", " 6"}, Row{"5.5", " 0"}}) {
+    Open();
+    Find<ComboBox>("BGM_Repeat").SetText(row.typed);
+    Click("Cmd_Set");
+    EXPECT_EQ(files.files.at(kIniPath), saved(" 3", row.stored)) << row.typed;
+  }
 
   // An option click, then "ｷｬﾝｾﾙ" or the close box: not a byte written.
   const std::string before = files.files.at(kIniPath);
@@ -154,12 +171,17 @@ TEST_F(SettingsDialogTest, TheFileButtonAndTheHomePageButton) {
   platform.log.clear();
   Click("Cmd_BGM");  // cancelled
   EXPECT_EQ(BgmFile, kMusic);
+  platform.chosenFile = "/home/user/Music/" + std::string(240, 'x') + ".wav";  // over 254 bytes: refused
+  Click("Cmd_BGM");
+  EXPECT_EQ(BgmFile, kMusic);
   platform.chosenFile = "/home/user/Music/Song.wav";
   Click("Cmd_BGM");
   EXPECT_EQ(BgmFile, "/home/user/Music/Song.wav");
   EXPECT_EQ(Find<Label>("lbl_Fname").Caption(), BgmFile);
   Click("Cmd_Etc");
-  EXPECT_THAT(platform.log, ElementsAre(u8"ChooseOpenFile ﾌｧｲﾙを開く", u8"ChooseOpenFile ﾌｧｲﾙを開く", "BusyPointer on",
+  const std::string choose = "ChooseOpenFile " + std::to_string(dialog->Window()->Handle()) +
+                             u8" ﾌｧｲﾙを開く | BGMﾌｧｲﾙ (MP3 WAV) | *.MP3;*.WAV";
+  EXPECT_THAT(platform.log, ElementsAre(choose, choose, choose, "BusyPointer on",
                                         "OpenDocument https://example.org/vellora", "BusyPointer off"));
   EXPECT_TRUE(dialog->Loaded());  // the dialog stays
 

@@ -51,7 +51,7 @@ bool RendererProgram::DrawFrameAndTestEnd(uint32_t startTick) {
   animClock_ = AdvanceAnimClock(animClock_, elapsed);
   scene_.DrawScene(animClock_);
   platform_.SwapBuffers();
-  if (keyState_[kEscapeKey]) return true;
+  if (escapePressed_) return true;
   return MouseMovedFarEnough(mouseStartPos_, platform_.CursorPosition());
 }
 
@@ -96,6 +96,7 @@ bool RendererProgram::RenderWindowProc(const WindowEvent& event) {
     case WindowEvent::Kind::KeyUp:
       if (event.key < keyState_.size())
         keyState_[event.key] = event.kind == WindowEvent::Kind::KeyDown;
+      if (event.key == kEscapeKey && event.kind == WindowEvent::Kind::KeyDown) escapePressed_ = true;
       return true;
     case WindowEvent::Kind::Timer:
       if (event.timerId != kTitleTimerId) return false;

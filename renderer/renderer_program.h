@@ -40,6 +40,9 @@ class RendererProgram : public WindowEventHandler {
   RenderPlatform& platform_;
   Scene& scene_;
   std::array<bool, 256> keyState_{};
+  // Set by a key-down of Escape and never cleared: a tap whose key-up arrives before the next
+  // frame (both in one frame's time) still ends the renderer at the next end test.
+  bool escapePressed_ = false;
   int32_t animClock_ = 0;
   ScreenPoint mouseStartPos_{};
   int32_t windowWidth_ = 0;

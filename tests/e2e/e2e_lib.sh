@@ -38,6 +38,21 @@ start_xvfb() {
   fail "Xvfb did not start"
 }
 
+# With E2E_WINDOW_MANAGER=openbox, starts openbox on the display and waits until it manages
+# the screen; without it the display stays bare, as before a desktop starts.
+start_window_manager() {
+  [ -n "${E2E_WINDOW_MANAGER:-}" ] || return 0
+  command -v "$E2E_WINDOW_MANAGER" >/dev/null || fail "$E2E_WINDOW_MANAGER is not installed (bash scripts/setup.sh)"
+  "$E2E_WINDOW_MANAGER" --sm-disable >"$E2E_WORK/window_manager.log" 2>&1 &
+  E2E_PIDS+=("$!")
+  local deadline=$((SECONDS + 10))
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    [ $SECONDS -lt $deadline ] || fail "$E2E_WINDOW_MANAGER did not take the screen"
+    sleep 0.05
+  done
+  note "under $E2E_WINDOW_MANAGER"
+}
+
 # Waits until a window with exactly this title exists; prints its id.
 wait_for_window() {
   local title=$1 seconds=${2:-20} id deadline=$((SECONDS + ${2:-20}))

@@ -12,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 [ -x "$dist/Vellora.data" ] || fail "no renderer at $dist/Vellora.data"
 start_xvfb 1024x768x24
+start_window_manager
 app="$E2E_WORK/app"
 mkdir -p "$app"
 cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"

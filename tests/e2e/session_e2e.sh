@@ -16,6 +16,7 @@ done
 Xvfb() { exec Xvfb "$@" -retro -fbdir "$E2E_WORK"; }
 start_xvfb 1024x768x24
 unset -f Xvfb
+start_window_manager
 app="$E2E_WORK/app"
 mkdir -p "$app"
 cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"
@@ -93,12 +94,8 @@ renderer_windows() { xdotool search --name '^Vellora_Tessel$' 2>/dev/null | wc -
 # Moves the pointer to the given offset from the start point.
 move_by() { "$probe" move $((X0 + $1)) $((Y0 + $2)); }
 
-# Held until the renderer has drawn its next frame: a tap released before then is not seen.
-press_escape() {
-  xdotool keydown Escape
-  sleep 0.3
-  xdotool keyup Escape
-}
+# A quick tap, as a person gives it: key-down and key-up a few milliseconds apart.
+press_escape() { xdotool key Escape; }
 
 snapshot="$app/Vellora.bmp"
 # Size, mtime to the nanosecond and content of the snapshot, to see whether it was rewritten.

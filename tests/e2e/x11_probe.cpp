@@ -5,9 +5,13 @@
 //                               (NAME "-" for an unnamed one); an animated one keeps it
 //   x11_probe move X Y          moves the pointer as a mouse would (XTest)
 //   x11_probe where             prints the pointer's screen position as "X Y"
+//   x11_probe late_frame_wm     a window manager that maps a window's frame 300 ms after the
+//                               window itself, as some real ones do; runs until killed
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +71,41 @@ int PrintPointer(Display* display) {
   return 0;
 }
 
+// Reparents each window that asks to be mapped into a frame of its own, maps the window and
+// only then, 300 ms later, the frame: in between the window is mapped but not viewable, so a
+// focus request for it fails with BadMatch.
+int RunLateFrameWindowManager(Display* display) {
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window may go at any time
+  const Window root = DefaultRootWindow(display);
+  XSelectInput(display, root, SubstructureRedirectMask | SubstructureNotifyMask);
+  XSync(display, False);
+  std::puts("ready");
+  std::fflush(stdout);
+  for (;;) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == ConfigureRequest) {
+      const XConfigureRequestEvent& request = event.xconfigurerequest;
+      XWindowChanges changes{request.x, request.y, request.width, request.height, request.border_width,
+                             request.above, request.detail};
+      XConfigureWindow(display, request.window, static_cast<unsigned>(request.value_mask), &changes);
+    } else if (event.type == MapRequest) {
+      const Window client = event.xmaprequest.window;
+      XWindowAttributes attributes{};
+      if (!XGetWindowAttributes(display, client, &attributes)) continue;
+      const Window frame = XCreateSimpleWindow(display, root, attributes.x, attributes.y,
+                                               static_cast<unsigned>(attributes.width),
+                                               static_cast<unsigned>(attributes.height), 0, 0, 0);
+      XReparentWindow(display, client, frame, 0, 0);
+      XMapWindow(display, client);
+      XSync(display, False);
+      usleep(300000);
+      XMapWindow(display, frame);
+      XSync(display, False);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +116,7 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "cursor") == 0) rc = PrintCursor(display);
   if (argc == 2 && std::strcmp(argv[1], "shape") == 0) rc = PrintCursorShape(display);
   if (argc == 2 && std::strcmp(argv[1], "where") == 0) rc = PrintPointer(display);
+  if (argc == 2 && std::strcmp(argv[1], "late_frame_wm") == 0) rc = RunLateFrameWindowManager(display);
   if (argc == 4 && std::strcmp(argv[1], "move") == 0) rc = MovePointer(display, std::atoi(argv[2]), std::atoi(argv[3]));
   XCloseDisplay(display);
   return rc;

@@ -110,7 +110,7 @@ Bool IsEventFor(Display*, XEvent* event, XPointer window) {
 
 }  // namespace
 
-bool ShowX11MessageBox(Display* display, const std::string& caption, const std::string& text) {
+bool ShowX11MessageBox(Display* display, const std::string& caption, const std::string& text, Window owner) {
   BoxFont font(display);
   if (!font.Usable()) return false;
   const BoxLayout layout = LayOut(display, font, text);
@@ -137,6 +137,7 @@ bool ShowX11MessageBox(Display* display, const std::string& caption, const std::
   hints.min_width = hints.max_width = layout.width;
   hints.min_height = hints.max_height = layout.height;
   XSetWMNormalHints(display, box, &hints);
+  if (owner != 0) XSetTransientForHint(display, box, owner);
   const GC gc = XCreateGC(display, box, 0, nullptr);
   MapAndFocus(display, box);
 

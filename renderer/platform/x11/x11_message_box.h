@@ -8,7 +8,9 @@
 
 namespace vellora::renderer {
 
-// Blocks until the box is dismissed. Returns false when no box could be shown.
-bool ShowX11MessageBox(Display* display, const std::string& caption, const std::string& text);
+// Blocks until the box is dismissed. Returns false when no box could be shown. A non-zero
+// owner (the render window) becomes the box's transient-for window, so that a window manager
+// keeps the box above it.
+bool ShowX11MessageBox(Display* display, const std::string& caption, const std::string& text, Window owner);
 
 }  // namespace vellora::renderer

@@ -7,10 +7,13 @@
 #include <ctime>
 #include <cstring>
 
+#include "x11_error_handler.h"
 #include "x11_message_box.h"
 #include "x11_window_properties.h"
 
 namespace vellora::renderer {
+
+X11RenderPlatform::X11RenderPlatform() { InstallX11ErrorHandler(); }
 
 X11RenderPlatform::~X11RenderPlatform() {
   if (display_ != nullptr) XCloseDisplay(display_);
@@ -19,11 +22,12 @@ X11RenderPlatform::~X11RenderPlatform() {
 void X11RenderPlatform::ShowMessageBox(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   if (display_ != nullptr) {
-    ShowX11MessageBox(display_, caption, text);
+    // Kept above the full-screen render window by a window manager.
+    ShowX11MessageBox(display_, caption, text, window_);
     return;
   }
   if (Display* own = XOpenDisplay(nullptr)) {
-    ShowX11MessageBox(own, caption, text);
+    ShowX11MessageBox(own, caption, text, 0);
     XCloseDisplay(own);
   }
 }
@@ -166,7 +170,12 @@ void X11RenderPlatform::StartTimer(uint32_t id, uint32_t intervalMs) {
   timerDue_ = TickCount() + intervalMs;
 }
 
-void X11RenderPlatform::ShowAndFocusWindow() { MapAndFocus(display_, window_); }
+void X11RenderPlatform::ShowAndFocusWindow() {
+  MapAndFocus(display_, window_);
+  // Errors of the start arrive by now; from here on the window is up.
+  XSync(display_, False);
+  SetX11Phase(X11Phase::Running);
+}
 
 void X11RenderPlatform::SetWindowTitle(const std::string& title) {
   SetX11WindowTitle(display_, window_, title);

@@ -11,7 +11,8 @@ namespace vellora::renderer {
 
 class X11RenderPlatform final : public RenderPlatform {
  public:
-  X11RenderPlatform() = default;
+  // Installs the X error handler for the renderer's life.
+  X11RenderPlatform();
   ~X11RenderPlatform() override;
   X11RenderPlatform(const X11RenderPlatform&) = delete;
   X11RenderPlatform& operator=(const X11RenderPlatform&) = delete;

@@ -3,6 +3,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <poll.h>
+
+#include <chrono>
 
 namespace vellora::renderer {
 
@@ -30,12 +33,25 @@ namespace {
 Bool IsMapNotifyFor(Display*, XEvent* event, XPointer window) {
   return event->type == MapNotify && event->xmap.window == *reinterpret_cast<Window*>(window);
 }
+
+// Waits for the window's MapNotify with a deadline: a window manager may hold a map request
+// back, and a window destroyed by another client is never mapped at all.
+bool WaitForMapNotify(Display* display, Window window, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  XEvent event;
+  while (!XCheckIfEvent(display, &event, IsMapNotifyFor, reinterpret_cast<XPointer>(&window))) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(left.count()));
+  }
+  return true;
+}
 }  // namespace
 
 void MapAndFocus(Display* display, Window window) {
   XMapRaised(display, window);
-  XEvent event;
-  XIfEvent(display, &event, IsMapNotifyFor, reinterpret_cast<XPointer>(&window));
+  WaitForMapNotify(display, window, std::chrono::seconds(2));
   XSetInputFocus(display, window, RevertToParent, CurrentTime);
   XFlush(display);
 }

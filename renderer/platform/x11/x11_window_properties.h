@@ -13,7 +13,9 @@ void SetX11WindowTitle(Display* display, Window window, const std::string& title
 // Asks the window manager for no decorations and the whole screen.
 void RequestBorderlessFullScreen(Display* display, Window window);
 
-// Maps the window, waits until it is viewable and gives it the keyboard focus.
+// Maps the window, waits (two seconds at most) until it is mapped and asks for the keyboard
+// focus. The request fails while a window manager has not yet mapped its frame around the
+// window; the error handler takes that failure as harmless.
 void MapAndFocus(Display* display, Window window);
 
 // Translates an X key symbol to the Windows virtual-key code the window procedure expects.

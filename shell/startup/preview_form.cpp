@@ -75,9 +75,12 @@ std::unique_ptr<PreviewForm> SetUpPreview(FormsApplication& application, int32_t
   auto form = std::make_unique<PreviewForm>(application);
   form->Load();
 
-  // The child-window style, the new parent and the parent's top-left corner; a failure leaves
-  // the form wherever it is and the set-up goes on.
-  if (form->Window() != nullptr) ApiResult = form->Window()->AdoptInto(parent) ? 1 : 0;
+  // The child-window style, the new parent and the parent's top-left corner. A form that could
+  // not be put inside the host would show as a stray top-level window in a process that never
+  // ends, so a failure ends the process at once, as a bad handle does.
+  const bool adopted = form->Window() != nullptr && form->Window()->AdoptInto(parent);
+  ApiResult = adopted ? 1 : 0;
+  if (!adopted) platform.EndProcessNow();
 
   form->Move(left, top, width, height);
 

@@ -39,8 +39,9 @@ class PreviewForm final : private detail::PreviewControls, public Form {
 };
 
 // Puts the preview form into window `parentHandle` and shows it; the process then lives while
-// the form does. A handle of 0 (none given, or not a number) or one that names no window ends
-// the process at once, rather than keeping an invisible form alive.
+// the form does. A handle of 0 (none given, or not a number), one that names no window, or a
+// window the form cannot be put into ends the process at once, rather than keeping an
+// invisible or stray form alive.
 std::unique_ptr<PreviewForm> SetUpPreview(FormsApplication& application, int32_t parentHandle);
 
 }  // namespace vellora::shell

@@ -141,15 +141,13 @@ TEST_F(PreviewTest, HostWithNoAreaGivesAFormWithNoSizeThatStillLives) {
   EXPECT_EQ(application.LoadedForms(), 1u);
 }
 
-TEST_F(PreviewTest, FailedReparentingIsSkippedAndTheFormIsShownAllTheSame) {
+TEST_F(PreviewTest, FailedReparentingEndsTheProcessBeforeAnythingIsShown) {
+  // Shown anyway, the form would be a stray top-level window at 0,0 in a process that never ends.
   platform.refuseAdoption = true;
-  SetUpIn(152, 112);
+  EXPECT_THROW(SetUpIn(152, 112), ProcessEnded);
   EXPECT_THAT(fake.log, ElementsAre("WindowScreenRect 1234", "CreateWindow Preview Window", "AdoptInto refused",
-                                    "Move 0,0 152x112", "Show"));
+                                    "EndProcess"));
   EXPECT_EQ(ApiResult, 0);
-  EXPECT_EQ(FormWindow().foreignParent, 0u);
-  EXPECT_TRUE(FormWindow().visible);
-  ExpectStillAtTopLeft(152, 112);
 }
 
 }  // namespace

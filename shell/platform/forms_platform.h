@@ -203,6 +203,12 @@ class FormsPlatform {
   // Runs events until QuitLoop is called (a modal show runs a nested loop the same way).
   virtual void RunLoop() = 0;
   virtual void QuitLoop() = 0;
+
+  // From this call on, the end of the operating system's session (log-off, shut-down; on
+  // Linux also SIGTERM, SIGHUP and SIGINT) runs onEnd once on the user-interface thread,
+  // between other events; if onEnd returns, the process then ends with exit code 0. Before
+  // the call the system's default applies.
+  virtual void WatchSessionEnd(std::function<void()> onEnd) = 0;
 };
 
 // The running system's forms platform (defined by the backend that is linked in). argc and

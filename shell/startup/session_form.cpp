@@ -32,6 +32,10 @@ SessionForm::SessionForm(FormsApplication& application, FileSystem& files, Sessi
 
 void SessionForm::FormLoad() {
   FormsPlatform& platform = Platform();
+  // The end of the operating system's session unloads the form from outside, so that the
+  // query-unload handler stops the music and gives the cursor back as a mouse move would.
+  platform.WatchSessionEnd([this] { Unload(); });
+
   const PixelSize screen = platform.ScreenSize();
   Move(0, 0, PixelsToTwips(screen.width, TwipsPerPixelX()), PixelsToTwips(screen.height, TwipsPerPixelY()));
 

@@ -97,6 +97,34 @@ move_by() { "$probe" move $((X0 + $1)) $((Y0 + $2)); }
 # A quick tap, as a person gives it: key-down and key-up a few milliseconds apart.
 press_escape() { xdotool key Escape; }
 
+# Half a second of a 440 Hz tone, chosen in the settings; a session plays it in a loop, here
+# through SDL's disk output into $out.
+play_tone_in_sessions() {
+  mkdir -p "$E2E_WORK/music"
+  wav="$E2E_WORK/music/tone.wav" out="$E2E_WORK/audio.raw"
+  python3 - "$wav" "$app/Vellora.ini" <<'EOF'
+import math, struct, sys, wave
+wav_path, ini_path = sys.argv[1], sys.argv[2]
+with wave.open(wav_path, "wb") as w:
+    w.setnchannels(2); w.setsampwidth(2); w.setframerate(44100)
+    w.writeframes(b"".join(struct.pack("<hh", s, s) for s in
+                           (int(12000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(22050))))
+with open(ini_path, "wb") as ini:
+    ini.write(("[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=" + wav_path + "\r\n").encode("cp932"))
+EOF
+}
+size() { stat -c %s "$out" 2>/dev/null || echo 0; }
+# Share of the 16-bit samples from a byte offset on that are clearly not silence, in percent.
+loud_percent() {
+  python3 - "$out" "$1" <<'EOF'
+import array, sys
+with open(sys.argv[1], "rb") as f:
+    f.seek(int(sys.argv[2]) // 2 * 2)
+    samples = array.array("h", f.read())
+print(100 * sum(1 for s in samples if abs(s) > 2000) // max(len(samples), 1))
+EOF
+}
+
 snapshot="$app/Vellora.bmp"
 # Size, mtime to the nanosecond and content of the snapshot, to see whether it was rewritten.
 snapshot_state() { stat -c '%s %y' "$snapshot" && sha256sum <"$snapshot"; }
@@ -225,30 +253,7 @@ missing_renderer)
   ;;
 
 music)
-  # Half a second of a 440 Hz tone; the session plays it in a loop through SDL's disk output.
-  mkdir -p "$E2E_WORK/music"
-  wav="$E2E_WORK/music/tone.wav" out="$E2E_WORK/audio.raw"
-  python3 - "$wav" "$app/Vellora.ini" <<'EOF'
-import math, struct, sys, wave
-wav_path, ini_path = sys.argv[1], sys.argv[2]
-with wave.open(wav_path, "wb") as w:
-    w.setnchannels(2); w.setsampwidth(2); w.setframerate(44100)
-    w.writeframes(b"".join(struct.pack("<hh", s, s) for s in
-                           (int(12000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(22050))))
-with open(ini_path, "wb") as ini:
-    ini.write(("[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=" + wav_path + "\r\n").encode("cp932"))
-EOF
-  # Share of the 16-bit samples from a byte offset on that are clearly not silence, in percent.
-  loud_percent() {
-    python3 - "$out" "$1" <<'EOF'
-import array, sys
-with open(sys.argv[1], "rb") as f:
-    f.seek(int(sys.argv[2]) // 2 * 2)
-    samples = array.array("h", f.read())
-print(100 * sum(1 for s in samples if abs(s) > 2000) // max(len(samples), 1))
-EOF
-  }
-  size() { stat -c %s "$out" 2>/dev/null || echo 0; }
+  play_tone_in_sessions
   start_session SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
   # The output runs at a device's pace; two seconds of it hold four rounds of the loop.
   sleep 2
@@ -301,6 +306,28 @@ cursor)
   sleep 0.3
   cursor_drawn || fail "cursor hidden after the session without arguments"
   note "empty command line: the shell neither hides nor shows the cursor"
+  ;;
+
+os_end)
+  # The end of the desktop session reaches the shell as SIGTERM, SIGHUP or SIGINT: the music
+  # stops, the cursor comes back and the shell ends with exit code 0, as after a mouse move.
+  play_tone_in_sessions
+  for signal in TERM HUP INT; do
+    rm -f "$out"
+    start_session SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
+    press_escape  # the renderer's window would cover the spot where the cursor is drawn
+    wait_gone "$RENDERER_PID" renderer
+    [ "$(size)" -gt 0 ] || fail "no music before SIG$signal"
+    kill -s "$signal" "$SHELL_PID"
+    wait_for_exit "$SHELL_PID" 5
+    [ "$EXIT_CODE" = 0 ] || fail "SIG$signal ended the shell with exit code $EXIT_CODE"
+    ended=$(size)
+    sleep 0.5
+    [ "$(size)" = "$ended" ] || fail "the music plays on after SIG$signal"
+    cursor_drawn || fail "the cursor is still hidden after SIG$signal"
+    [ "$(session_windows)" = 0 ] || fail "Vellora_Main left after SIG$signal"
+    note "SIG$signal: music stopped, cursor shown, exit code 0"
+  done
   ;;
 
 *) fail "unknown case $case_name" ;;

@@ -11,6 +11,7 @@
 #include "platform/gtk/gtk_platform_window.h"
 #include "platform/gtk/process_services.h"
 #include "platform/gtk/process_text.h"
+#include "platform/gtk/session_end_signals.h"
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
@@ -91,6 +92,8 @@ void GtkFormsPlatform::RunLoop() { gtk_main(); }
 void GtkFormsPlatform::QuitLoop() {
   if (gtk_main_level() > 0) gtk_main_quit();
 }
+
+void GtkFormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { WatchSessionEndSignals(std::move(onEnd)); }
 
 std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
   // The backend works with X window ids (other programs' windows, the preview's parent), so

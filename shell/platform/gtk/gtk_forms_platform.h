@@ -50,6 +50,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   void StopTimer(TimerId timer) override;
   void RunLoop() override;
   void QuitLoop() override;
+  void WatchSessionEnd(std::function<void()> onEnd) override;
 
  private:
   std::string commandLine_;

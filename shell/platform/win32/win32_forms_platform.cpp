@@ -7,6 +7,7 @@
 #include "platform/win32/win32_forms_screen_capture.h"
 #include "platform/win32/win32_forms_text.h"
 #include "platform/win32/win32_forms_window.h"
+#include "platform/win32/win32_session_end.h"
 
 namespace vellora::shell {
 namespace {
@@ -121,6 +122,8 @@ void Win32FormsPlatform::StopTimer(TimerId timer) { loop_.StopTimer(timer); }
 void Win32FormsPlatform::RunLoop() { loop_.Run(); }
 
 void Win32FormsPlatform::QuitLoop() { loop_.Quit(); }
+
+void Win32FormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { SetSessionEndHandler(std::move(onEnd)); }
 
 std::unique_ptr<FormsPlatform> CreateFormsPlatform(int /*argc*/, char** /*argv*/) {
   return std::make_unique<Win32FormsPlatform>();

@@ -44,6 +44,7 @@ class Win32FormsPlatform final : public FormsPlatform {
 
   void RunLoop() override;
   void QuitLoop() override;
+  void WatchSessionEnd(std::function<void()> onEnd) override;
 
  private:
   HINSTANCE instance_;

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_forms_busy_pointer.h"
 #include "platform/win32/win32_forms_combo_box.h"
 #include "platform/win32/win32_forms_text.h"
+#include "platform/win32/win32_session_end.h"
 #include "runtime/canvas.h"
 
 namespace vellora::shell {
@@ -98,6 +99,8 @@ LRESULT CALLBACK Win32Window::WindowProcedure(HWND window, UINT message, WPARAM 
     self->window_ = window;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
+  // The session's end reaches every top-level window of the process, the hidden session form's too.
+  if (LRESULT answer = 0; HandleSessionEndMessage(message, wParam, answer)) return answer;
   auto* self = reinterpret_cast<Win32Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
   return self->HandleMessage(message, wParam, lParam);

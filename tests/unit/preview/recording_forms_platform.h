@@ -89,6 +89,7 @@ class RecordingFormsPlatform final : public FormsPlatform {
   void StopTimer(TimerId timer) override { fake_.StopTimer(timer); }
   void RunLoop() override { fake_.RunLoop(); }
   void QuitLoop() override { fake_.QuitLoop(); }
+  void WatchSessionEnd(std::function<void()> onEnd) override { fake_.WatchSessionEnd(std::move(onEnd)); }
 
  private:
   FakeFormsPlatform& fake_;

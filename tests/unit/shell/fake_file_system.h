@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -16,6 +17,8 @@ class FakeFileSystem final : public FileSystem {
   std::set<std::string> folders;  // paths that exist but are not files
   bool failWrites = false;        // a full disk: the write leaves part of the bytes behind
   bool failReplaces = false;      // the rename over the old file fails
+  // When set, each completed replace is logged as "Replaced <path>", beside other effects.
+  std::vector<std::string>* log = nullptr;
 
   FileReadResult ReadFile(const std::string& path) override {
     if (folders.count(path)) return {FileReadStatus::Failed, {}};
@@ -34,6 +37,7 @@ class FakeFileSystem final : public FileSystem {
     if (failReplaces || !files.count(source) || folders.count(target)) return false;
     files[target] = files[source];
     files.erase(source);
+    if (log != nullptr) log->push_back("Replaced " + target);
     return true;
   }
 

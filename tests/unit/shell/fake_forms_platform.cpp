@@ -83,8 +83,9 @@ bool FakeFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
 
 bool FakeFormsPlatform::CaptureScreen(Canvas& into) {
   log.push_back("CaptureScreen");
-  if (captureFails) return false;
+  // As on the real systems, the canvas takes the screen's size (cleared) before the copy.
   into.Resize(screen.width, screen.height);
+  if (captureFails) return false;
   for (int32_t y = 0; y < screen.height; ++y)
     for (int32_t x = 0; x < screen.width; ++x)
       into.SetPixel(x, y, {static_cast<uint8_t>(x * 3), static_cast<uint8_t>(y * 5), 77});
@@ -176,6 +177,14 @@ void FakeFormsPlatform::RunLoop() {
   }
   quit_ = false;
   --loopDepth;
+}
+
+void FakeFormsPlatform::EndOsSession() {
+  log.push_back("OS session ends");
+  const std::function<void()> onEnd = std::move(sessionEnd_);
+  sessionEnd_ = nullptr;
+  if (onEnd) onEnd();
+  EndProcessNow();
 }
 
 FakeWindow* FakeFormsPlatform::WindowTitled(const std::string& title) const {

@@ -136,6 +136,11 @@ class FakeFormsPlatform final : public FormsPlatform {
   void RunLoop() override;
   void QuitLoop() override { quit_ = true; }
 
+  // As the backends do: the watch runs once at the session's end, then the process ends.
+  void WatchSessionEnd(std::function<void()> onEnd) override { sessionEnd_ = std::move(onEnd); }
+  // The operating system's session ends (a log-off, or SIGTERM): throws ProcessEnded.
+  [[noreturn]] void EndOsSession();
+
   FakeWindow* WindowTitled(const std::string& title) const;
   // Gives the focus to the window or combo box with this handle, telling the windows involved
   // at once, as SetFocus does on the real systems.
@@ -154,6 +159,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   uint64_t now_ = 0;
   NativeWindow nextHandle_ = 0x1000;
   bool quit_ = false;
+  std::function<void()> sessionEnd_;
 };
 
 }  // namespace vellora::shell::testing

@@ -182,9 +182,17 @@ TEST_F(ShellMainTest, MissingRendererIsReportedBeforeTheLetterIsLookedAtAgain) {
 }
 
 TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
+  // Screen, snapshot, renderer and music in one log: the snapshot is complete on disk before
+  // the renderer starts, and the music starts after the renderer.
+  WriteSettings("2", "C:\\m\\loop.wav");
+  RecordingMusic inOrder{platform.log};
+  ShellProgram ordered{application, files, inOrder};
+  files.log = &platform.log;
   platform.cursor = {{500, 400}};
-  ASSERT_FALSE(Start("/s"));
-  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "StartProgram C:\\Vellora\\Vellora.data"));
+  platform.commandLine = "/s";
+  ordered.ShellMain();
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "Replaced C:\\Vellora\\Vellora.bmp",
+                                     "StartProgram C:\\Vellora\\Vellora.data", "PlayWaveFile"));
   EXPECT_EQ(CursorStartX, 500);
   EXPECT_EQ(CursorStartY, 400);
 
@@ -209,6 +217,7 @@ TEST_F(ShellMainTest, FailedCaptureSavesABlankPictureAndFailedSaveKeepsTheOldSna
   ASSERT_FALSE(Start(""));
   const std::string& blank = files.files.at("C:\\Vellora\\Vellora.bmp");
   EXPECT_EQ(blank.size(), 54u + 64u * 3u * 48u);
+  EXPECT_EQ(blank.find_first_not_of('\0', 54), std::string::npos);  // the cleared, black screen
 
   FakeFormsPlatform p;
   FormsApplication app{p};
@@ -283,6 +292,18 @@ TEST_F(ShellMainTest, EndingStopsMusicShowsCursorOnceInModeSAndEndsTheProcess) {
   EXPECT_EQ(Count("ShowCursor false"), 1u);
   EXPECT_EQ(Count("ShowCursor true"), 1u);
   EXPECT_EQ(platform.log.back(), "EndProcess");
+
+  // The end of the operating system's session unloads the form the same way.
+  FakeFormsPlatform p;
+  FormsApplication app{p};
+  ShellProgram s{app, files, recorder};
+  music.clear();
+  p.commandLine = "/s";
+  s.ShellMain();
+  EXPECT_THROW(p.EndOsSession(), ProcessEnded);
+  EXPECT_THAT(music, ElementsAre("PlayMp3File", "CloseMp3"));
+  EXPECT_THAT(std::vector<std::string>(p.log.end() - 3, p.log.end()),
+              ElementsAre("OS session ends", "ShowCursor true", "EndProcess"));
 }
 
 TEST_F(ShellMainTest, EmptyCommandLineNeverTouchesTheCursor) {

@@ -4,7 +4,9 @@ namespace vellora::shell {
 
 std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
 
-bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes, bool ownerOnly) {
+bool ReplaceFileAtomically(FileSystem& files, const std::string& linkOrFile, std::string_view bytes,
+                           bool ownerOnly) {
+  const std::string path = files.ResolveLinks(linkOrFile);
   const std::string temporary = TemporaryPathFor(path);
   if (ownerOnly) {
     // Restricting the old file too means the rename, which keeps the old file's permissions,

@@ -35,8 +35,12 @@ class FileSystem {
 
   // Renames source over target in one step, replacing target if it exists: a reader sees the
   // old file or the new one, never a mixture. Both lie in the same folder. False on failure,
-  // with target untouched.
+  // with target untouched; a read-only target is such a failure, as an edit in place would be.
   virtual bool RenameOver(const std::string& source, const std::string& target) = 0;
+
+  // The file that a replace of path writes: where a symbolic link at path leads (through
+  // every link in turn), so that the link stays a link, or path itself.
+  virtual std::string ResolveLinks(const std::string& path) { return path; }
 
   // Deletes a file if it can; a failure is not reported.
   virtual void RemoveFile(const std::string& path) = 0;
@@ -53,8 +57,9 @@ class FileSystem {
 std::string TemporaryPathFor(const std::string& path);
 
 // Writes the bytes to TemporaryPathFor(path) in the same folder and renames that over path:
-// a reader sees the old file or the new one, and a failure (full disk, no rights) leaves the
-// old file whole and removes the temporary one.
+// a reader sees the old file or the new one, and a failure (full disk, no rights, a read-only
+// file) leaves the old file whole and removes the temporary one. A symbolic link at path is
+// written through: the file it leads to is replaced the same way, beside itself.
 // With ownerOnly the new file is readable by its owner alone from the moment it appears.
 bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes,
                            bool ownerOnly = false);

@@ -96,14 +96,37 @@ bool PosixFileSystem::WriteFileDurably(const std::string& path, std::string_view
 bool PosixFileSystem::RenameOver(const std::string& source, const std::string& target) {
   const std::string posixSource = ToPosixPath(source);
   const std::string posixTarget = ToPosixPath(target);
-  // The new file takes over the old one's permissions, as an edit in place would keep them.
   struct stat old {};
-  if (::stat(posixTarget.c_str(), &old) == 0) ::chmod(posixSource.c_str(), old.st_mode & 07777);
+  if (::stat(posixTarget.c_str(), &old) == 0) {
+    // A rename ignores the old file's mode: a file that could not be edited in place is left
+    // as it is. With no write permission at all it is read-only even for the superuser.
+    if ((old.st_mode & 0222) == 0 || ::access(posixTarget.c_str(), W_OK) != 0) return false;
+    // The new file takes over the old one's permissions, as an edit in place would keep them.
+    ::chmod(posixSource.c_str(), old.st_mode & 07777);
+  }
   if (::rename(posixSource.c_str(), posixTarget.c_str()) != 0) return false;
   // Make the rename itself durable; the replace has happened whether or not this succeeds.
   Descriptor folder(::open(FolderOf(posixTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.valid()) ::fsync(folder.get());
   return true;
+}
+
+std::string PosixFileSystem::ResolveLinks(const std::string& path) {
+  std::string current = ToPosixPath(path);
+  // As many links as the system itself follows; a longer chain (or a loop) is left as it is.
+  for (int links = 0; links < 40; ++links) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+    std::string target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 4095) + 1, '\0');
+    const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+    if (length <= 0 || static_cast<size_t>(length) >= target.size()) break;
+    target.resize(static_cast<size_t>(length));
+    current = target.front() == '/' ? target : FolderOf(current) + "/" + target;
+  }
+  // Back to the shell's separators, which ToPosixPath turns into "/" again.
+  for (char& c : current)
+    if (c == '/') c = '\\';
+  return current;
 }
 
 void PosixFileSystem::RestrictToOwner(const std::string& path) { ::chmod(ToPosixPath(path).c_str(), 0600); }

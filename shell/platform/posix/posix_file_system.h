@@ -10,6 +10,7 @@ class PosixFileSystem final : public FileSystem {
   FileReadResult ReadFile(const std::string& path) override;
   bool WriteFileDurably(const std::string& path, std::string_view bytes) override;
   bool RenameOver(const std::string& source, const std::string& target) override;
+  std::string ResolveLinks(const std::string& path) override;
   void RemoveFile(const std::string& path) override;
   void RestrictToOwner(const std::string& path) override;
   bool CanOpenForReading(const std::string& path) override;

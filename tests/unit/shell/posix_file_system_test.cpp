@@ -90,6 +90,35 @@ TEST_F(PosixFileSystemTest, AFailedWriteLeavesTheOldFileAsItWas) {
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
 }
 
+TEST_F(PosixFileSystemTest, AReadOnlyFileIsLeftAsItIsAndALinkIsWrittenThrough) {
+  // Read-only: left byte for byte, even for the superuser, and the write reported as failed.
+  Put(IniFile(), "[Section]\r\nk=old\r\n");
+  fs::permissions(IniFile(), fs::perms::owner_read | fs::perms::group_read);
+  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  EXPECT_EQ(ApiResult, 0);
+  EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
+  EXPECT_EQ(fs::status(IniFile()).permissions(), fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_FALSE(fs::exists(folder_ / "Vellora.ini.tmp"));
+
+  // A link, through a second one, to a file in another folder: that file is replaced beside
+  // itself and the links stay links.
+  fs::remove(IniFile());
+  fs::create_directory(folder_ / "kept");
+  Put(folder_ / "kept" / "settings.ini", "[Section]\r\nk=old\r\n");
+  fs::create_symlink("kept/settings.ini", folder_ / "middle.ini");
+  fs::create_symlink(folder_ / "middle.ini", IniFile());
+  std::ifstream reader(folder_ / "kept" / "settings.ini", std::ios::binary);
+  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  EXPECT_EQ(ApiResult, 1);
+  EXPECT_TRUE(fs::is_symlink(IniFile()));
+  EXPECT_TRUE(fs::is_symlink(folder_ / "middle.ini"));
+  EXPECT_EQ(Contents(folder_ / "kept" / "settings.ini"), "[Section]\r\nk=new\r\n");
+  std::ostringstream seenByReader;
+  seenByReader << reader.rdbuf();
+  EXPECT_EQ(seenByReader.str(), "[Section]\r\nk=old\r\n");  // replaced by a rename, not rewritten
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 1);
+}
+
 TEST_F(PosixFileSystemTest, AReadOnlyFolderRefusesTheWrite) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   Put(IniFile(), "[Section]\r\nk=old\r\n");

@@ -91,7 +91,8 @@ pcm.!default {
   format "raw"
 }
 CONF
-ALSA_CONFIG_PATH="$WORK_DIR/asound.conf" WINEDLLOVERRIDES="winepulse.drv=d;wineoss.drv=d" run_smoke with-device
+VELLORA_AUDIO_OUTPUT="Z:${WORK_DIR//\//\\}\\output.raw" ALSA_CONFIG_PATH="$WORK_DIR/asound.conf" \
+  WINEDLLOVERRIDES="winepulse.drv=d;wineoss.drv=d" run_smoke with-device
 grep -q '^wave output devices: 1$' "$WORK_DIR/with-device.out" || fail "Wine's ALSA driver gave no wave output device"
 grep -q '^ok: PlayWaveFile started the loop' "$WORK_DIR/with-device.out" || fail "the WAV was not started"
 [ -s "$WORK_DIR/output.raw" ] || fail "nothing reached the audio output"

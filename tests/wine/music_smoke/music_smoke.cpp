@@ -1,14 +1,17 @@
 // Drives the music module over winmm, as a session does, and checks what it can see:
-//  - the WAV player: a looping WAV written beside the program is started and stopped, and
-//    each call's result lands in ApiResult (nothing is played without a wave output device);
+//  - the WAV player: a looping WAV written beside the program is started and stopped, and the
+//    output file named by VELLORA_AUDIO_OUTPUT stops growing once it is stopped (nothing is
+//    played without a wave output device);
 //  - a CD poll with no drive fails cleanly and switches the polling off;
-//  - an MP3 file that does not exist is never played, and keeping it playing fails silently.
+//  - an MP3 file that does not exist is never opened, and keeping it playing fails silently,
+//    leaving ApiResult and the mode buffer alone.
 // Prints one line per check ("ok: ..." or "FAIL: ...") and exits 1 when a check failed.
 #include <windows.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -60,6 +63,14 @@ bool WriteToneWave(const std::string& path) {
   return std::fclose(out) == 0 && written;
 }
 
+// Size of the file the audio output writes to, or -1 when there is none.
+long long OutputSize() {
+  const char* path = std::getenv("VELLORA_AUDIO_OUTPUT");
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path == nullptr || !GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -86,9 +97,14 @@ int main() {
     Check(ApiResult == -12345, "PlayWaveFile did nothing without a wave device");
   }
   Sleep(600);  // the quarter-second sound loops meanwhile
-  ApiResult = -12345;
   bgm.StopWave();
-  Check(ApiResult == 1, "StopWave stopped it (ApiResult " + std::to_string(ApiResult) + ")");
+  if (devices > 0) {
+    Sleep(300);  // what the output had taken in before the stop is written out
+    const long long stopped = OutputSize();
+    Sleep(500);
+    Check(stopped > 0 && OutputSize() == stopped,
+          "StopWave stopped the loop: the output stays at " + std::to_string(stopped) + " bytes");
+  }
 
   // CD with no drive: open and set the time format fail, the first poll fails and ends polling.
   BgmRepeatTrack = 0;
@@ -99,11 +115,16 @@ int main() {
   Check(bgm.MciQuery("status cdaudio current track").rfind("Error:", 0) == 0,
         "the current-track query answers Error: (" + bgm.MciQuery("status cdaudio current track") + ")");
 
-  // An MP3 that does not exist: the open fails, so nothing plays; the keep-alive fails silently.
+  // An MP3 that does not exist: the open fails, so no device is left under the alias; the
+  // keep-alive's commands fail silently, its failed mode query keeps the buffer as it was, and
+  // neither call writes ApiResult.
   BgmFile = ProgramFolder() + "\\missing.mp3";
+  ApiResult = -12345;
   bgm.PlayMp3File();
   bgm.KeepMp3Playing();
-  Check(!bgm.IsMp3Playing(), "a missing MP3 is not playing");
+  Check(ApiResult == -12345, "PlayMp3File and KeepMp3Playing leave ApiResult alone");
+  Check(bgm.Mp3ModeBuffer() == std::string(kMp3ModeBufferLength, '\0'), "the failed mode query kept the mode buffer");
+  Check(bgm.MciQuery("status MP3Play mode").rfind("Error:", 0) == 0, "nothing is open under MP3Play");
   bgm.CloseMp3();
 
   std::printf("%s\n", failures == 0 ? "music smoke passed" : "music smoke failed");

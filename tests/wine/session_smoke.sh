@@ -4,7 +4,9 @@
 # appears), refuses a second /s while it runs (the snapshot stays as it is), and a mouse move
 # of +31,+31 ends both programs.
 #
-# Usage: session_smoke.sh <dist/windows folder> <root_picture program of the Linux build>
+# With end_session_win32.exe it then ends a second session the way a log-off does.
+#
+# Usage: session_smoke.sh <dist/windows folder> <root_picture program of the Linux build> [end_session_win32.exe]
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -12,6 +14,7 @@ if [ $# -lt 2 ]; then
   exit 2
 fi
 readonly ROOT_PICTURE="$2"
+readonly END_SESSION="${3:-}"
 if [ ! -f "$1/Vellora.scr" ]; then
   echo "SKIP: no $1/Vellora.scr (cmake --preset windows && cmake --build --preset windows)"
   exit 77
@@ -91,3 +94,16 @@ xdotool mousemove 431 331
 wait_for_program_exit 15
 wait_for_window_gone Vellora_Tessel 15
 pass "a move of +31,+31 ended the shell (exit code $PROGRAM_EXIT_CODE) and the renderer"
+
+# The end of the Windows session, WM_QUERYENDSESSION and then WM_ENDSESSION to the hidden
+# session form's window, unloads the form: the shell ends by itself with exit code 0.
+if [ -n "$END_SESSION" ]; then
+  timeout 90 wine "$folder/Vellora.scr" /s >"$WORK_DIR/program.out" 2>"$WORK_DIR/program.err" 9>&- &
+  PROGRAM_PID=$!
+  wait_for_window Vellora_Tessel 30
+  timeout 30 wine "$END_SESSION" Vellora_Main >"$WORK_DIR/end_session.out" 2>&1 9>&- ||
+    fail "the session form refused the session's end or is missing: $(tr -d '\r' <"$WORK_DIR/end_session.out")"
+  wait_for_program_exit 15
+  [ "$PROGRAM_EXIT_CODE" -eq 0 ] || fail "the session's end left the shell with exit code $PROGRAM_EXIT_CODE"
+  pass "the end of the Windows session ended the shell with exit code 0"
+fi

@@ -26,7 +26,7 @@ packages=(
   fonts-ipafont-gothic
   # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests
   libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev
-  # a window manager framing the forms in their end-to-end check
+  # a real window manager for the end-to-end checks that run under one (forms, renderer, session, preview)
   openbox
   # the locales whose number formats the unit tests read (generated below)
   locales

@@ -43,14 +43,23 @@ start_xvfb() {
 start_window_manager() {
   [ -n "${E2E_WINDOW_MANAGER:-}" ] || return 0
   command -v "$E2E_WINDOW_MANAGER" >/dev/null || fail "$E2E_WINDOW_MANAGER is not installed (bash scripts/setup.sh)"
-  "$E2E_WINDOW_MANAGER" --sm-disable >"$E2E_WORK/window_manager.log" 2>&1 &
-  E2E_PIDS+=("$!")
-  local deadline=$((SECONDS + 10))
-  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
-    [ $SECONDS -lt $deadline ] || fail "$E2E_WINDOW_MANAGER did not take the screen"
-    sleep 0.05
+  local tries pid deadline
+  for tries in 1 2 3; do
+    "$E2E_WINDOW_MANAGER" --sm-disable >"$E2E_WORK/window_manager.log" 2>&1 &
+    pid=$!
+    deadline=$((SECONDS + 10))
+    while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+      if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        E2E_PIDS+=("$pid")
+        note "under $E2E_WINDOW_MANAGER"
+        return 0
+      fi
+      sleep 0.05
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
   done
-  note "under $E2E_WINDOW_MANAGER"
+  fail "$E2E_WINDOW_MANAGER did not take the screen: $(cat "$E2E_WORK/window_manager.log")"
 }
 
 # Waits until a window with exactly this title exists; prints its id.

@@ -1,8 +1,11 @@
 // A stand-in for a program that embeds screensaver previews (as the display settings do): one
-// plain magenta window, so that any part of it the preview leaves uncovered shows.
+// plain magenta window, so that any part of it the preview leaves uncovered shows. Like the
+// preview monitor of a settings dialog it is a child of a top-level window of the same size,
+// which a window manager frames and places as it likes.
 //   host_window WIDTH HEIGHT [X Y]
-// Prints the window's id in decimal once it is mapped, then reads commands on standard input:
-//   destroy   destroys the window; the program goes on (prints "destroyed")
+// Prints the host window's id in decimal once it is viewable, then reads commands on standard
+// input:
+//   destroy   destroys the host window; the program goes on (prints "destroyed")
 // and ends at the end of its input.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -27,12 +30,19 @@ int main(int argc, char** argv) {
   magenta.blue = 0xffff;
   magenta.flags = DoRed | DoGreen | DoBlue;
   XAllocColor(display, DefaultColormap(display, DefaultScreen(display)), &magenta);
-  const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, width, height, 0, 0,
-                                            magenta.pixel);
+  const Window dialog = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, width, height, 0, 0, 0);
+  XStoreName(display, dialog, "Preview Host Dialog");
+  XSizeHints position{};
+  position.flags = USPosition;
+  position.x = x;
+  position.y = y;
+  XSetWMNormalHints(display, dialog, &position);
+  const Window window = XCreateSimpleWindow(display, dialog, 0, 0, width, height, 0, 0, magenta.pixel);
   XStoreName(display, window, "Preview Host");
-  XSelectInput(display, window, StructureNotifyMask);
   XMapWindow(display, window);
-  for (XEvent event; XWindowEvent(display, window, StructureNotifyMask, &event), event.type != MapNotify;) {
+  XSelectInput(display, dialog, StructureNotifyMask);
+  XMapWindow(display, dialog);
+  for (XEvent event; XWindowEvent(display, dialog, StructureNotifyMask, &event), event.type != MapNotify;) {
   }
   std::printf("%lu\n", static_cast<unsigned long>(window));
   std::fflush(stdout);

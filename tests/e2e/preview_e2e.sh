@@ -36,6 +36,13 @@ start_host() {
   done
   HOST=$(head -n 1 "$out")
   [ -n "$HOST" ] || fail "the host window gave no id"
+  # A window manager places the host where it likes, inside a frame of its own.
+  read -r HOST_X HOST_Y < <(absolute_position "$HOST")
+}
+
+# Screen position of a window's top-left corner as "X Y".
+absolute_position() {
+  xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *\(-*[0-9]*\).*/\1/p; s/.*Absolute upper-left Y: *\(-*[0-9]*\).*/\1/p' | paste -sd ' '
 }
 
 destroy_host() { echo destroy >&"$HOST_IN"; }
@@ -98,7 +105,9 @@ still)
     start_host "$width" "$height"
     start_shell /p "$HOST"
     preview=$(wait_for_preview_in_host)
-    eval "$(xdotool getwindowgeometry --shell "$preview")"
+    read -r X Y < <(absolute_position "$preview")
+    WIDTH=$(xwininfo -id "$preview" | sed -n 's/.*Width: *//p')
+    HEIGHT=$(xwininfo -id "$preview" | sed -n 's/.*Height: *//p')
     [ "$X $Y $WIDTH $HEIGHT" = "$HOST_X $HOST_Y $width $height" ] ||
       fail "preview at $X,$Y size ${WIDTH}x$HEIGHT, expected the host's $HOST_X,$HOST_Y ${width}x$height"
     expect_host_shows "$E2E_WORK/$expected.png" "$width" "$height"

@@ -1,20 +1,32 @@
-// Profile file bytes from outside: looking keys up must stay inside the file, and setting a
-// key must read back and leave every other key's value as it was.
+// Settings file bytes from outside, through the profile functions and the loader the shell
+// uses: a key looked up must stay inside the file and come back cut to the buffer, loading the
+// settings must take any file, and writing a key must replace the file with one in which that
+// key reads back and every other byte stays as it was.
 //
-// Input: a first line "section<TAB>key<TAB>value" naming the key to set, then the file.
+// Input: a first line "section<TAB>key<TAB>value" naming the key to write, then the file. The
+// fuzzed files live in memory, so that an input costs no system call; before fuzzing, one
+// seed goes through the system's own file system, so that every run exercises the real atomic
+// replace too.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include <unistd.h>
 
 #include "common/cp932_text.h"
+#include "fake_file_system.h"
+#include "platform/file_system.h"
 #include "settings/ini_reader.h"
 #include "settings/ini_syntax.h"
 #include "settings/ini_writer.h"
+#include "settings/profile_file.h"
 #include "settings/settings_store.h"
+#include "settings/settings_variables.h"
 
 namespace {
 
@@ -44,48 +56,72 @@ void CheckInside(std::string_view file, std::optional<std::string_view> value) {
   if (value && !value->empty()) Check(value->data() >= file.data() && value->data() + value->size() <= file.data() + file.size());
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
+// Reads the settings from the file given in the input, loads them, and writes the key.
+void CheckProfileFile(FileSystem& files, const std::string& folder, std::string_view input) {
   const size_t newline = input.find('\n');
   std::string_view header = input.substr(0, newline);
-  const std::string_view file = newline == std::string_view::npos ? std::string_view() : input.substr(newline + 1);
+  const std::string file(newline == std::string_view::npos ? std::string_view() : input.substr(newline + 1));
   const std::string_view section = Field(header);
   const std::string_view key = Field(header);
   const std::string_view value = header;
 
+  const std::string path = SettingsFilePath(folder);
+  Check(files.WriteFileDurably(path, file));
+
+  // Reading: the three settings, cut to 255 bytes without splitting a character; loading them.
   for (std::string_view settingKey : {kBgmModeKey, kBgmRepeatTrackKey, kBgmFileKey}) {
-    const std::optional<std::string_view> found = FindIniValue(file, kSettingsSection, Utf8ToCp932(settingKey));
+    const std::string narrowKey = Utf8ToCp932(settingKey);
+    const std::optional<std::string_view> found = FindIniValue(file, kSettingsSection, narrowKey);
     CheckInside(file, found);
-    if (found) {
-      const size_t cut = Cp932PrefixLength(*found, 255);
-      Check(cut <= 255 && (cut == found->size() || cut >= 254));
-      Utf8ToCp932(Cp932ToUtf8(found->substr(0, cut)));
-    }
+    const std::string read = ReadProfileValue(files, kSettingsSection, narrowKey, "", 256, path);
+    const std::string_view whole = found.value_or("");
+    Check(read.size() <= 255 && whole.substr(0, read.size()) == read && (read.size() == whole.size() || read.size() >= 254));
+    Utf8ToCp932(Cp932ToUtf8(read));
   }
+  BgmMode = BgmRepeatTrack = 0;
+  BgmFile.clear();
+  LoadSettings(files, folder);
+  Check(BgmMode != 2 || !BgmFile.empty());
   CheckInside(file, FindIniValue(file, section, key));
 
+  // Writing: the file is replaced by exactly what the writer makes of it, or left as it was.
   const std::optional<std::string> updated = SetIniValue(file, section, key, value);
-  if (!updated) return 0;
+  const bool written = WriteProfileValue(files, section, key, value, path);
+  const FileReadResult after = files.ReadFile(path);
+  Check(after.status == FileReadStatus::Ok && written == updated.has_value());
+  Check(after.bytes == (updated ? *updated : file));
+  Check(files.ReadFile(TemporaryPathFor(path)).status == FileReadStatus::Missing);
+  if (!updated) return;
   const std::optional<std::string_view> readBack = FindIniValue(*updated, section, key);
   Check(readBack.has_value() && *readBack == AsRead(value));
 
-  // Every other key of a section keeps its value.
-  const std::vector<IniLine> lines = SplitIniLines(file);
-  std::string_view currentSection;
-  bool inSection = false;
-  int checked = 0;
-  for (const IniLine& line : lines) {
-    if (line.kind == IniLine::Kind::Section) {
-      currentSection = line.name;
-      inSection = true;
-    } else if (line.kind == IniLine::Kind::Key && inSection && checked++ < 64) {
-      if (IniNamesEqual(currentSection, TrimIniBlanks(section)) && IniNamesEqual(line.name, TrimIniBlanks(key))) {
-        continue;
-      }
-      Check(FindIniValue(file, currentSection, line.name) == FindIniValue(*updated, currentSection, line.name));
-    }
-  }
+  // Every other byte stays as it was: the old and the new file differ in one stretch, which in
+  // the old file lies inside one line (the key's value replaced, or nothing: a line added).
+  const size_t shorter = std::min(file.size(), updated->size());
+  size_t prefix = 0;
+  while (prefix < shorter && file[prefix] == (*updated)[prefix]) ++prefix;
+  size_t suffix = 0;
+  while (suffix < shorter - prefix && file[file.size() - 1 - suffix] == (*updated)[updated->size() - 1 - suffix]) ++suffix;
+  Check(file.find('\n', prefix) >= file.size() - suffix);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // A settings file of the usual shape, in a folder of its own that is removed afterwards.
+  const std::string seed = std::string("Section\tBGM\x8B\xE6\x95\xAA\t 1\n") +
+                           "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=C:\\Music\\a.mp3\r\n";
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vellora_ini_fuzz_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  CheckProfileFile(PlatformFileSystem(), folder.string(), seed);
+  std::filesystem::remove_all(folder);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static vellora::shell::testing::FakeFileSystem memory;
+  memory.files.clear();
+  CheckProfileFile(memory, "C:\\Vellora", std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;
 }

@@ -21,6 +21,14 @@ start_renderer() {
   RENDERER=$!
   E2E_PIDS+=("$RENDERER")
   WINDOW=$(wait_for_window Vellora_Tessel) || fail "no window titled Vellora_Tessel"
+  # The window exists before it is shown; a person acts once the tunnel is on the screen, and
+  # by then the renderer has noted where the pointer stands.
+  local deadline=$((SECONDS + 20))
+  until [ "$(pixel_at 512 384)" != "0 0 0" ]; do
+    kill -0 "$RENDERER" 2>/dev/null || fail "the renderer ended before it drew: $(cat "$E2E_WORK/stderr")"
+    [ $SECONDS -lt $deadline ] || fail "the tunnel never showed"
+    sleep 0.05
+  done
 }
 
 # A quick tap, as a person gives it: key-down and key-up a few milliseconds apart.

@@ -55,13 +55,21 @@ start_shell() {
 }
 
 # Starts a session and waits until the renderer's window is up; sets RENDERER_PID, the shell's
-# child. The pause lets both programs note where the pointer stands before anything moves it.
+# child. A person acts once the tunnel is on the screen (the screen's centre shows neither the
+# picture nor the black of a window not yet drawn); by then both programs have noted where the
+# pointer stands and the renderer has hidden the cursor.
 start_session() {
   start_shell "$@"
   wait_for_window Vellora_Tessel >/dev/null || fail "no window titled Vellora_Tessel"
   RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
   E2E_PIDS+=("$RENDERER_PID")
-  sleep 0.5
+  local centre deadline=$((SECONDS + 20))
+  centre=$(convert "$picture" -crop 1x1+512+384 -depth 8 txt:- | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p')
+  # The render window is black until its first frame.
+  until shown=$(pixel_at 512 384) && [ "$shown" != "$centre" ] && [ "$shown" != "0 0 0" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the tunnel never showed"
+    sleep 0.05
+  done
 }
 
 # True when the cursor is drawn near the pointer: the framebuffer there differs from the picture.

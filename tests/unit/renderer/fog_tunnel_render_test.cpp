@@ -2,6 +2,7 @@
 // tunnel, so that a wrong matrix order, a flipped texture or a wrong fog shows up as a
 // different picture.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -164,7 +165,8 @@ class SnapshotFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = std::filesystem::temp_directory_path() /
-             ("vellora-scene-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ("vellora-scene-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+              std::to_string(::getpid()));  // other runs of the suite on the machine have folders of their own
     std::filesystem::create_directories(folder);
     services.exeFolder = folder.string() + "/";
   }

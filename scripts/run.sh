@@ -2,7 +2,8 @@
 # Builds Vellora for Linux and runs the screensaver (Vellora.scr /s: it snapshots the desktop,
 # starts the renderer over it and plays the chosen music) on $DISPLAY or, when there is none,
 # on a virtual Xvfb display showing a sample desktop. Leaves screenshots in out/ and ends the
-# screensaver with a mouse move, as a user would.
+# screensaver with a mouse move, as a user would; then opens the settings dialog (Vellora.scr /c)
+# for a screenshot and closes it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -65,7 +66,16 @@ if xdotool search --name '^Vellora_Tessel$' >/dev/null 2>&1; then
   rc=1
 fi
 echo "run: the screensaver ended with exit code $rc after a mouse move"
+
+# The settings dialog as Vellora.scr /c shows it, closed again through its close box.
+"$app/Vellora.scr" /c &
+dialog_shell=$!
+for _ in $(seq 1 100); do dialog=$(xdotool search --name '^<Vellora>$' 2>/dev/null | head -n 1) && [ -n "$dialog" ] && break; sleep 0.1; done
+sleep 1
+import -window root "$out/settings-dialog.png"
+[ -n "${dialog:-}" ] && "$probe" close "$dialog"
+wait "$dialog_shell" || rc=1
 echo "run: snapshot it flew through: $app/Vellora.bmp"
 echo "run: screenshots in $out:"
-ls -1 "$out"/screenshot-*.png
+ls -1 "$out"/screenshot-*.png "$out/settings-dialog.png"
 exit "$rc"

@@ -276,6 +276,34 @@ TEST_F(LinuxMediaTest, Mp3StopKeepsThePositionAndPauseHolds) {
   EXPECT_EQ(Send(*media, "play tune from 1001").code, 282);
 }
 
+TEST_F(LinuxMediaTest, Mp3AtAnotherRatePlaysOnPastADamagedStretch) {
+  const std::string path = folder_ + "/damaged.mp3";
+  testing::WriteMp3(path, testing::ToneFrames(96000, 441, 48000, 2), 48000);  // 2 s
+  {
+    // Two file-system blocks in the middle lost to zeros, as a bad disk leaves them.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(std::filesystem::file_size(path) / 2 / 4096 * 4096));
+    const std::string zeros(8192, '\0');
+    file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+  }
+  auto media = std::make_unique<LinuxMedia>();
+  ASSERT_EQ(Send(*media, "open \"" + path + "\" type mpegvideo alias Tune").code, 0);
+  EXPECT_EQ(Send(*media, "status tune length").reply, "2000");
+  ASSERT_EQ(Send(*media, "play tune").code, 0);
+  ASSERT_TRUE(WaitForMode(*media, "tune", "stopped"));
+
+  // 8 KiB at 128 kbit/s is half a second: what lies before and after it is heard, in tune.
+  const Frames sound = testing::SoundPart(Played(media));
+  EXPECT_NEAR(static_cast<double>(sound.size() / 2) / 44100, 1.5, 0.1);
+  // Half a second from the start, and half a second up to a tenth before the end (the end
+  // itself fades into the decoder's faint tail).
+  const long halfSecond = 2 * 22050;
+  const auto last = sound.end() - 2 * 4410;
+  ASSERT_GT(sound.size(), static_cast<size_t>(3 * halfSecond));
+  EXPECT_NEAR(ZeroCrossings(Frames(sound.begin(), sound.begin() + halfSecond)), 441, 3);
+  EXPECT_NEAR(ZeroCrossings(Frames(last - halfSecond, last)), 441, 3);
+}
+
 TEST_F(LinuxMediaTest, FilesThatCannotBeOpenedAsMp3) {
   auto media = std::make_unique<LinuxMedia>();
   EXPECT_EQ(Send(*media, "open \"" + folder_ + "/missing.mp3\" type MPEGVideo Alias A").code, 275);

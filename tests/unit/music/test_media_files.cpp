@@ -42,9 +42,10 @@ void WriteWave(const std::string& path, const Frames& frames, int rate, int chan
   if (written != count) throw std::runtime_error("short write to " + path);
 }
 
-void WriteMp3(const std::string& path, const Frames& frames) {
+void WriteMp3(const std::string& path, const Frames& frames, int rate) {
   lame_global_flags* lame = lame_init();
-  lame_set_in_samplerate(lame, 44100);
+  lame_set_in_samplerate(lame, rate);
+  lame_set_out_samplerate(lame, rate);
   lame_set_num_channels(lame, 2);
   lame_set_brate(lame, 128);
   lame_set_bWriteVbrTag(lame, 1);

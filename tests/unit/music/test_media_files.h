@@ -21,8 +21,8 @@ Frames ToneFrames(size_t count, double frequency, int rate, int channels);
 // Writes a 16-bit PCM WAV file with libsndfile.
 void WriteWave(const std::string& path, const Frames& frames, int rate, int channels);
 
-// Encodes 44.1 kHz stereo frames as a 128 kbit/s MP3 file with a LAME tag (for gapless decoding).
-void WriteMp3(const std::string& path, const Frames& frames);
+// Encodes stereo frames as a 128 kbit/s MP3 file with a LAME tag (for gapless decoding).
+void WriteMp3(const std::string& path, const Frames& frames, int rate = 44100);
 
 // Writes folder/name.bin with the tracks one after another (each a whole number of 588-frame
 // sectors) and folder/name.cue describing them; returns the CUE sheet's path.

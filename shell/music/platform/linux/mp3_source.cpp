@@ -24,6 +24,7 @@ std::unique_ptr<Mp3Source> Mp3Source::Open(const std::string& path, int32_t& err
     return nullptr;
   }
   // Quiet, gapless, two channels at the file's own rate; the rest is left to the converter.
+  // A file whose first 4 KiB hold no MPEG audio is not one.
   mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO, 0);
   mpg123_param(handle, MPG123_RESYNC_LIMIT, 4096, 0);
   long rate = 0;
@@ -35,6 +36,9 @@ std::unique_ptr<Mp3Source> Mp3Source::Open(const std::string& path, int32_t& err
     error = kInvalidFile;
     return nullptr;
   }
+  // From here on the decoder looks for the next good frame past damaged data of any length (to
+  // the end of the file at most), so a broken stretch is skipped, not taken for the end.
+  mpg123_param(handle, MPG123_RESYNC_LIMIT, -1, 0);
   // Fix the format found, as 16-bit samples.
   mpg123_format_none(handle);
   mpg123_format(handle, rate, channels, MPG123_ENC_SIGNED_16);

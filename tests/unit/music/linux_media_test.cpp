@@ -79,6 +79,20 @@ int ZeroCrossings(const Frames& frames) {
   return crossings;
 }
 
+// How often the output's feeder thread has gone to sleep so far; -1 when there is no feeder.
+long FeederSleeps() {
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::string name;
+    std::getline(std::ifstream(task.path() / "comm"), name);
+    if (name != "vellora-feeder") continue;
+    std::ifstream status(task.path() / "status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) return std::stol(line.substr(24));
+    }
+  }
+  return -1;
+}
+
 class LinuxMediaTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -338,7 +352,10 @@ TEST_F(LinuxMediaTest, WaveLoopsSeamlesslyUntilStopped) {
   bgm.PlayWaveFile();
   EXPECT_EQ(ApiResult, 1);
   const auto started = std::chrono::steady_clock::now();
+  const long sleepsBefore = FeederSleeps();
   std::this_thread::sleep_for(450ms);
+  // The feeder reads a second and a half ahead at a time, then sleeps until half is played.
+  EXPECT_LE(FeederSleeps() - sleepsBefore, 4);
   ApiResult = 0;
   bgm.StopWave();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -362,6 +379,11 @@ TEST_F(LinuxMediaTest, SoundPlaysOnceWithItsExactSampleCount) {
   auto media = std::make_unique<LinuxMedia>();
   EXPECT_EQ(media->PlaySoundName(&path, kSoundAsync), 1);
   std::this_thread::sleep_for(400ms);
+  // With nothing left to read, the feeder sleeps until there is.
+  const long sleepsBefore = FeederSleeps();
+  std::this_thread::sleep_for(300ms);
+  EXPECT_NE(sleepsBefore, -1);
+  EXPECT_EQ(FeederSleeps(), sleepsBefore);
   EXPECT_EQ(testing::SoundPart(Played(media)), ramp);
 }
 

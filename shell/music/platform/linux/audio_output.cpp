@@ -1,15 +1,16 @@
 #include "music/platform/linux/audio_output.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <algorithm>
-#include <chrono>
 
 namespace vellora::shell::mci {
 namespace {
-constexpr size_t kBufferFrames = 32768;  // three quarters of a second read ahead
-constexpr size_t kFeedMinimumFrames = 1024;  // less room than this waits for the next round
-constexpr auto kFeedInterval = std::chrono::milliseconds(10);
+constexpr size_t kBufferFrames = 65536;              // a second and a half read ahead
+constexpr size_t kRefillBelow = kBufferFrames / 2;   // the feeder is woken when a buffer falls below this
+constexpr size_t kFirstReadFrames = 4096;            // a tenth of a second: enough to start playing
+constexpr size_t kReadFrames = 8192;                 // each read after that
 constexpr Uint16 kDeviceFrames = 1024;
 }  // namespace
 
@@ -19,7 +20,10 @@ struct AudioOutput::Voice {
   std::vector<int16_t> ring = std::vector<int16_t>(kBufferFrames * kOutputChannels);
   size_t head = 0;   // first buffered frame
   size_t count = 0;  // buffered frames
-  bool primed = false;  // mixed only once its first read is in, so it starts without a gap
+  bool primed = false;   // mixed only once its first read is in, so it starts without a gap
+  bool filling = true;   // the feeder is to read into it until it is full
+  bool reading = false;  // the feeder is reading its source
+  bool removed = false;  // stopped; a read under way is thrown away
   bool sourceEnded = false;
   bool paused = false;
   bool finished = false;
@@ -31,12 +35,12 @@ AudioOutput::AudioOutput() = default;
 AudioOutput::~AudioOutput() {
   if (deviceState_ != DeviceState::Open) return;
   SDL_CloseAudioDevice(device_);  // no callback runs after this
-  quitting_ = true;
   {
-    std::lock_guard<std::mutex> lock(feedMutex_);
-    wake_.notify_all();
+    std::lock_guard<std::mutex> lock(mutex_);
+    quitting_ = true;
   }
-  feeder_.join();
+  wake_.notify_all();
+  feeder_.join();  // after a read under way, if any
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -60,6 +64,7 @@ bool AudioOutput::Available() {
     }
     deviceState_ = DeviceState::Open;
     feeder_ = std::thread(&AudioOutput::FeedLoop, this);
+    pthread_setname_np(feeder_.native_handle(), "vellora-feeder");
     SDL_PauseAudioDevice(device_, 0);
   }
   return deviceState_ == DeviceState::Open;
@@ -74,38 +79,50 @@ AudioOutput::Voice* AudioOutput::Find(VoiceId voice) const {
 
 VoiceId AudioOutput::Start(std::shared_ptr<PcmSource> source) {
   if (!source || !Available()) return 0;
-  auto voice = std::make_unique<Voice>();
+  auto voice = std::make_shared<Voice>();
   voice->source = std::move(source);
-  std::lock_guard<std::mutex> feedLock(feedMutex_);
-  std::lock_guard<std::mutex> mixLock(mixMutex_);
-  voice->id = nextVoice_++;
-  const VoiceId id = voice->id;
-  voices_.push_back(std::move(voice));
+  VoiceId id = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    voice->id = id = nextVoice_++;
+    voices_.push_back(std::move(voice));
+  }
   wake_.notify_all();
   return id;
 }
 
+std::shared_ptr<AudioOutput::Voice> AudioOutput::Remove(VoiceId voice) {
+  const auto found = std::find_if(voices_.begin(), voices_.end(),
+                                  [voice](const auto& candidate) { return candidate->id == voice; });
+  if (found == voices_.end()) return nullptr;
+  std::shared_ptr<Voice> removed = std::move(*found);
+  voices_.erase(found);
+  removed->removed = true;
+  return removed;
+}
+
 void AudioOutput::Stop(VoiceId voice) {
   if (voice == 0) return;
-  std::unique_ptr<Voice> removed;  // its source is released outside the locks
-  std::lock_guard<std::mutex> feedLock(feedMutex_);
-  {
-    std::lock_guard<std::mutex> mixLock(mixMutex_);
-    const auto found = std::find_if(voices_.begin(), voices_.end(),
-                                    [voice](const auto& candidate) { return candidate->id == voice; });
-    if (found == voices_.end()) return;
-    removed = std::move(*found);
-    voices_.erase(found);
-  }
+  std::shared_ptr<Voice> removed;  // released outside the lock, with its source
+  std::lock_guard<std::mutex> lock(mutex_);
+  removed = Remove(voice);
+}
+
+void AudioOutput::StopAndWait(VoiceId voice) {
+  if (voice == 0) return;
+  std::shared_ptr<Voice> removed;
+  std::unique_lock<std::mutex> lock(mutex_);
+  removed = Remove(voice);
+  if (removed) readDone_.wait(lock, [&removed] { return !removed->reading; });
 }
 
 void AudioOutput::SetPaused(VoiceId voice, bool paused) {
-  std::lock_guard<std::mutex> lock(mixMutex_);
+  std::lock_guard<std::mutex> lock(mutex_);
   if (Voice* found = Find(voice)) found->paused = paused;
 }
 
 VoiceState AudioOutput::State(VoiceId voice) const {
-  std::lock_guard<std::mutex> lock(mixMutex_);
+  std::lock_guard<std::mutex> lock(mutex_);
   const Voice* found = Find(voice);
   if (found == nullptr) return VoiceState::None;
   if (found->finished) return VoiceState::Finished;
@@ -113,7 +130,7 @@ VoiceState AudioOutput::State(VoiceId voice) const {
 }
 
 uint64_t AudioOutput::FramesPlayed(VoiceId voice) const {
-  std::lock_guard<std::mutex> lock(mixMutex_);
+  std::lock_guard<std::mutex> lock(mutex_);
   const Voice* found = Find(voice);
   return found == nullptr ? 0 : found->framesPlayed;
 }
@@ -126,74 +143,85 @@ void AudioOutput::Callback(void* self, uint8_t* stream, int length) {
 
 void AudioOutput::Mix(int16_t* out, size_t frameCount) {
   const size_t samples = frameCount * kOutputChannels;
-  std::lock_guard<std::mutex> lock(mixMutex_);
-  mixBuffer_.assign(samples, 0);
-  for (const auto& voice : voices_) {
-    if (!voice->primed || voice->paused || voice->finished) continue;
-    const size_t take = std::min(frameCount, voice->count);
-    for (size_t frame = 0; frame < take; ++frame) {
-      const size_t at = (voice->head + frame) % kBufferFrames;
-      for (int channel = 0; channel < kOutputChannels; ++channel) {
-        mixBuffer_[frame * kOutputChannels + channel] += voice->ring[at * kOutputChannels + channel];
+  bool wake = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    mixBuffer_.assign(samples, 0);
+    for (const auto& voice : voices_) {
+      if (!voice->primed || voice->paused || voice->finished) continue;
+      const size_t take = std::min(frameCount, voice->count);
+      for (size_t frame = 0; frame < take; ++frame) {
+        const size_t at = (voice->head + frame) % kBufferFrames;
+        for (int channel = 0; channel < kOutputChannels; ++channel) {
+          mixBuffer_[frame * kOutputChannels + channel] += voice->ring[at * kOutputChannels + channel];
+        }
+      }
+      voice->head = (voice->head + take) % kBufferFrames;
+      voice->count -= take;
+      voice->framesPlayed += take;
+      if (voice->count == 0 && voice->sourceEnded) voice->finished = true;
+      if (!voice->filling && !voice->sourceEnded && voice->count < kRefillBelow) {
+        voice->filling = true;
+        wake = true;
       }
     }
-    voice->head = (voice->head + take) % kBufferFrames;
-    voice->count -= take;
-    voice->framesPlayed += take;
-    if (voice->count == 0 && voice->sourceEnded) voice->finished = true;
+    for (size_t i = 0; i < samples; ++i) {
+      out[i] = static_cast<int16_t>(std::clamp<int32_t>(mixBuffer_[i], INT16_MIN, INT16_MAX));
+    }
   }
-  for (size_t i = 0; i < samples; ++i) {
-    out[i] = static_cast<int16_t>(std::clamp<int32_t>(mixBuffer_[i], INT16_MIN, INT16_MAX));
+  if (wake) wake_.notify_one();
+}
+
+std::shared_ptr<AudioOutput::Voice> AudioOutput::NextToFill() const {
+  std::shared_ptr<Voice> next;
+  for (const auto& voice : voices_) {
+    if (!voice->filling || voice->sourceEnded) continue;
+    if (!next || voice->count < next->count) next = voice;
   }
+  return next;
 }
 
 void AudioOutput::FeedLoop() {
-  std::unique_lock<std::mutex> lock(feedMutex_);
-  while (!quitting_) {
-    if (FeedOnce()) {
-      // Let a waiting Start or Stop in before the next round.
+  std::vector<int16_t> chunk;
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (true) {
+    std::shared_ptr<Voice> voice;
+    wake_.wait(lock, [&] { return quitting_ || (voice = NextToFill()) != nullptr; });
+    if (quitting_) return;
+    const size_t frames = voice->primed ? kReadFrames : kFirstReadFrames;
+    voice->reading = true;
+    lock.unlock();
+    chunk.resize(frames * kOutputChannels);
+    const size_t got = voice->source->Read(chunk.data(), frames);
+    lock.lock();
+    voice->reading = false;
+    if (voice->removed) {
+      readDone_.notify_all();
       lock.unlock();
-      std::this_thread::yield();
+      voice.reset();  // may be the last hold on its source, which is released here
       lock.lock();
-    } else {
-      wake_.wait_for(lock, kFeedInterval);
+      continue;
     }
+    Store(*voice, chunk, got);
   }
 }
 
-// Tops up every voice's buffer once, with the feed lock held. True when a voice still has room.
-bool AudioOutput::FeedOnce() {
-  std::vector<std::pair<Voice*, size_t>> wanted;
-  {
-    std::lock_guard<std::mutex> lock(mixMutex_);
-    for (const auto& voice : voices_) {
-      if (voice->sourceEnded || voice->finished) continue;
-      const size_t room = kBufferFrames - voice->count;
-      if (room >= kFeedMinimumFrames) wanted.emplace_back(voice.get(), room);
+void AudioOutput::Store(Voice& voice, const std::vector<int16_t>& chunk, size_t frames) {
+  voice.primed = true;
+  if (frames == 0) {
+    voice.sourceEnded = true;
+    voice.filling = false;
+    if (voice.count == 0) voice.finished = true;
+    return;
+  }
+  for (size_t frame = 0; frame < frames; ++frame) {
+    const size_t at = (voice.head + voice.count + frame) % kBufferFrames;
+    for (int channel = 0; channel < kOutputChannels; ++channel) {
+      voice.ring[at * kOutputChannels + channel] = chunk[frame * kOutputChannels + channel];
     }
   }
-  bool more = false;
-  std::vector<int16_t> chunk;
-  for (auto& [voice, frames] : wanted) {
-    chunk.resize(frames * kOutputChannels);
-    const size_t got = voice->source->Read(chunk.data(), frames);
-    std::lock_guard<std::mutex> lock(mixMutex_);
-    voice->primed = true;
-    if (got == 0) {
-      voice->sourceEnded = true;
-      if (voice->count == 0) voice->finished = true;
-      continue;
-    }
-    for (size_t frame = 0; frame < got; ++frame) {
-      const size_t at = (voice->head + voice->count + frame) % kBufferFrames;
-      for (int channel = 0; channel < kOutputChannels; ++channel) {
-        voice->ring[at * kOutputChannels + channel] = chunk[frame * kOutputChannels + channel];
-      }
-    }
-    voice->count += got;
-    more = more || voice->count + kFeedMinimumFrames <= kBufferFrames;
-  }
-  return more;
+  voice.count += frames;
+  if (voice.count + kReadFrames > kBufferFrames) voice.filling = false;
 }
 
 }  // namespace vellora::shell::mci

@@ -2,10 +2,12 @@
 // starts, that mixes every sound playing. Each sound (a voice) reads ahead into a buffer of its
 // own on a feeder thread, so a slow source such as a spinning-up CD drive never holds up the
 // device's callback; the callback only mixes what is buffered and counts the frames it has
-// played. Without an output device nothing can be played, and that stays so for the process.
+// played. The feeder reads with no lock held, so commands never wait for a slow read; it sleeps
+// until a voice starts or the callback has played its buffer down to half, and a voice starts
+// playing as soon as a short first read is in. Without an output device nothing can be
+// played, and that stays so for the process.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -33,8 +35,12 @@ class AudioOutput {
 
   // Starts a sound; 0 when there is no output.
   VoiceId Start(std::shared_ptr<PcmSource> source);
-  // Ends a voice. Once this returns its source is no longer read.
+  // Ends a voice at once. A read of its source under way goes on to its end on the feeder
+  // thread, which then drops what it read and its hold on the source.
   void Stop(VoiceId voice);
+  // Ends a voice and returns once its source is no longer read, for a source that is to be
+  // used again (an audio file, whose reads are short).
+  void StopAndWait(VoiceId voice);
   void SetPaused(VoiceId voice, bool paused);
   VoiceState State(VoiceId voice) const;
   // Frames of the voice that the device has taken so far.
@@ -46,21 +52,25 @@ class AudioOutput {
   static void Callback(void* self, uint8_t* stream, int length);
   void Mix(int16_t* out, size_t frameCount);
   void FeedLoop();
-  bool FeedOnce();
+  // The voice whose buffer most needs reading into, or nullptr; the lock is held.
+  std::shared_ptr<Voice> NextToFill() const;
+  void Store(Voice& voice, const std::vector<int16_t>& chunk, size_t frames);
+  // Takes a voice out of the mix; the lock is held.
+  std::shared_ptr<Voice> Remove(VoiceId voice);
   Voice* Find(VoiceId voice) const;
 
   enum class DeviceState { Unopened, Open, Failed };
   DeviceState deviceState_ = DeviceState::Unopened;
   uint32_t device_ = 0;
 
-  std::mutex feedMutex_;         // held while sources are read, and to add or remove voices
-  mutable std::mutex mixMutex_;  // guards every voice's buffer and state
-  std::vector<std::unique_ptr<Voice>> voices_;
+  mutable std::mutex mutex_;  // guards the voices, their buffers and state; never held for a read
+  std::vector<std::shared_ptr<Voice>> voices_;
   VoiceId nextVoice_ = 1;
   std::vector<int32_t> mixBuffer_;
+  bool quitting_ = false;
 
-  std::condition_variable wake_;
-  std::atomic<bool> quitting_{false};
+  std::condition_variable wake_;      // the feeder has something to read, or is to end
+  std::condition_variable readDone_;  // the feeder has finished a read of a voice stopped meanwhile
   std::thread feeder_;
 };
 

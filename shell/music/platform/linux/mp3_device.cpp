@@ -50,7 +50,7 @@ uint64_t Mp3Device::CurrentMilliseconds() const {
 void Mp3Device::StopVoice() {
   if (voice_ == 0) return;
   position_ = CurrentMilliseconds();
-  output_.Stop(voice_);
+  output_.StopAndWait(voice_);  // the decoder is moved and read again by the next play
   voice_ = 0;
 }
 
@@ -115,7 +115,7 @@ int32_t Mp3Device::Play(const Request& request) {
   if (start > end) return kOutOfRange;
   if (!output_.Available()) return kWaveOutputsUnsuitable;
 
-  StopVoice();  // the source is no longer read once this returns
+  StopVoice();
   source_->SeekMilliseconds(start);
   std::shared_ptr<PcmSource> sound = source_;
   if (request.to) sound = std::make_shared<LimitedSource>(source_, (end - start) * kOutputRate / 1000);

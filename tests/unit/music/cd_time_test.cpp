@@ -10,6 +10,7 @@ namespace {
 DiscLayout Disc() {
   DiscLayout disc;
   disc.trackStarts = {0, 20, 4520};
+  disc.audio = {true, true, true};
   disc.leadOut = 4600;
   return disc;
 }
@@ -57,6 +58,29 @@ TEST(CdTimeTest, TrackAtASector) {
   EXPECT_EQ(disc.TrackAt(4600), 3);
   EXPECT_EQ(disc.TrackEnd(3), 4600);
   EXPECT_EQ(disc.TrackEnd(1), 20);
+}
+
+TEST(CdTimeTest, AudioSpansLeaveOutDataTracksAndJoinAdjoiningAudio) {
+  DiscLayout disc = Disc();
+  EXPECT_EQ(disc.AudioSpans(10, 4600), (std::vector<SectorSpan>{{10, 4600}}));
+  disc.audio = {true, false, true};
+  EXPECT_EQ(disc.AudioSpans(0, 4600), (std::vector<SectorSpan>{{0, 20}, {4520, 4600}}));
+  EXPECT_EQ(disc.AudioSpans(30, 4530), (std::vector<SectorSpan>{{4520, 4530}}));
+  EXPECT_TRUE(disc.AudioSpans(20, 4520).empty());
+}
+
+TEST(CdTimeTest, TablesOfContentsThatMakeNoSenseAreInvalid) {
+  EXPECT_TRUE(Disc().Valid());
+  DiscLayout disc = Disc();
+  disc.trackStarts = {4700, 20, 4520};  // the first track after the lead-out
+  EXPECT_FALSE(disc.Valid());
+  disc = Disc();
+  disc.leadOut = 4520;
+  EXPECT_FALSE(disc.Valid());
+  disc = Disc();
+  disc.audio.pop_back();
+  EXPECT_FALSE(disc.Valid());
+  EXPECT_FALSE(DiscLayout().Valid());
 }
 
 }  // namespace

@@ -8,12 +8,17 @@
 
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
 
 #include "disk_audio.h"
+#include "music/platform/linux/cd_audio_source.h"
 #include "music/vellora_bgm.h"
 #include "settings/settings_variables.h"
 #include "test_media_files.h"
@@ -93,6 +98,63 @@ long FeederSleeps() {
   return -1;
 }
 
+// The real drive over a disc image, with the troubles of a real drive: sectors that no read
+// gets through (a scratch), sectors that fail a number of reads before they are read, and
+// reads held up as in a long spin-up. Set up before the drive is opened.
+class TroubledDrive final : public mci::CdDrive {
+ public:
+  using CdDrive::CdDrive;
+
+  std::set<int32_t> unreadable;
+  std::map<int32_t, int> failuresLeft;
+
+  // Every read after the first waits, with the drive held, until Release (or ten seconds).
+  void HoldAfterFirstRead() { hold_ = true; }
+  bool WaitUntilHolding() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, 4s, [this] { return holding_; });
+  }
+  bool Holding() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return holding_;
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ protected:
+  bool ReadSectors(CdIo_t* cdio, int32_t sector, uint32_t count, int16_t* frames) override {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (hold_ && reads_++ > 0 && !released_) {
+        holding_ = true;
+        changed_.notify_all();
+        changed_.wait_for(lock, 10s, [this] { return released_; });
+        holding_ = false;
+      }
+      for (int32_t at = sector; at < sector + static_cast<int32_t>(count); ++at) {
+        if (unreadable.count(at) != 0) return false;
+        const auto flaky = failuresLeft.find(at);
+        if (flaky != failuresLeft.end() && flaky->second > 0) {
+          --flaky->second;
+          return false;
+        }
+      }
+    }
+    return CdDrive::ReadSectors(cdio, sector, count, frames);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool hold_ = false;
+  int reads_ = 0;
+  bool holding_ = false;
+  bool released_ = false;
+};
+
 class LinuxMediaTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -127,6 +189,17 @@ class CdImageTest : public LinuxMediaTest {
     cue_ = testing::WriteCdImage(folder_, "disc", tracks_);
     media_ = std::make_unique<LinuxMedia>(cue_);
     ASSERT_EQ(Send(*media_, "open cdaudio").code, 0);
+  }
+
+  // Plays the disc through a drive of the test's own from here on.
+  std::shared_ptr<TroubledDrive> UseTroubledDrive() {
+    auto drive = std::make_shared<TroubledDrive>(cue_);
+    media_ = std::make_unique<LinuxMedia>([drive] { return drive; });
+    return drive;
+  }
+  void OpenInTmsf() {
+    ASSERT_EQ(Send(*media_, "open cdaudio").code, 0);
+    ASSERT_EQ(Send(*media_, "set cdaudio time format tmsf").code, 0);
   }
 
   std::vector<Frames> tracks_;
@@ -207,6 +280,55 @@ TEST_F(CdImageTest, RemovedDiscIsNotReadyAndItsMusicEnds) {
   EXPECT_LT(sound.size(), (tracks_[0].size() + tracks_[1].size()));
 }
 
+TEST_F(CdImageTest, ReadsThatFailAreRetriedThenSkippedAndThePlayGoesOn) {
+  const std::shared_ptr<TroubledDrive> drive = UseTroubledDrive();
+  drive->unreadable = {20 + 4};         // in track 2
+  drive->failuresLeft = {{20 + 11, 2}};  // read at the third try
+  OpenInTmsf();
+  ASSERT_EQ(Send(*media_, "play cdaudio from 2 to 3").code, 0);
+  ASSERT_TRUE(WaitForMode(*media_, "cdaudio", "stopped"));
+  EXPECT_EQ(Send(*media_, "status cdaudio position").reply, "03:00:00:00");
+
+  // All of track 2 but the one sector that could not be read.
+  Frames heard = tracks_[1];
+  heard.erase(heard.begin() + 4 * kSector * 2, heard.begin() + 5 * kSector * 2);
+  EXPECT_EQ(testing::SoundPart(Played(media_)), heard);
+
+  // The position follows what was heard: from the skipped sector on it runs one sector ahead.
+  mci::CdAudioSource sound(drive, {{20, 35}});
+  Frames frames(15 * kSector * 2);
+  ASSERT_EQ(sound.Read(frames.data(), 15 * kSector), 14 * kSector);
+  EXPECT_EQ(sound.SectorReached(4 * kSector - 1), 23);
+  EXPECT_EQ(sound.SectorReached(4 * kSector), 25);
+  EXPECT_EQ(sound.SectorReached(14 * kSector), 35);
+}
+
+TEST_F(CdImageTest, AHeldUpReadHoldsUpNoCommandAndTheSoundStartsOnAShortFirstRead) {
+  const std::shared_ptr<TroubledDrive> drive = UseTroubledDrive();
+  drive->HoldAfterFirstRead();
+  OpenInTmsf();
+  ASSERT_EQ(Send(*media_, "play cdaudio from 3").code, 0);
+  ASSERT_TRUE(drive->WaitUntilHolding());
+
+  // What the first read brought is played, and the position moves, while the next is held.
+  const auto end = std::chrono::steady_clock::now() + 4s;
+  while (Send(*media_, "status cdaudio position").reply == "03:00:00:00" && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_NE(Send(*media_, "status cdaudio position").reply, "03:00:00:00");
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "playing");
+  EXPECT_EQ(Send(*media_, "stop cdaudio").code, 0);
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "stopped");
+  EXPECT_EQ(Send(*media_, "play cdaudio from 2").code, 0);
+  EXPECT_EQ(Send(*media_, "stop cdaudio").code, 0);
+  EXPECT_TRUE(drive->Holding());  // every reply above came while the read was held
+  drive->Release();
+
+  const Frames sound = testing::SoundPart(Played(media_));
+  ASSERT_GT(sound.size(), 0u);
+  EXPECT_EQ(testing::FindFrames(tracks_[2], sound), 0);  // the start of track 3
+}
+
 TEST_F(CdImageTest, ModuleRepeatsATrackByPolling) {
   ASSERT_EQ(Send(*media_, "close cdaudio").code, 0);
   BgmRepeatTrack = 2;
@@ -231,7 +353,35 @@ TEST_F(CdImageTest, ModuleRepeatsATrackByPolling) {
   EXPECT_EQ(testing::FindFrames(played, tracks_[2]), -1);  // cut short every time
 }
 
-TEST_F(LinuxMediaTest, NoDriveFailsTheOpenAndTheFirstPoll) {
+TEST_F(LinuxMediaTest, DataTracksAreSkippedAndADiscOfDataIsRefused) {
+  const std::vector<Frames> tracks = {testing::NoiseFrames(30 * kSector), testing::RampFrames(20 * kSector, 2),
+                                      testing::RampFrames(25 * kSector, 3)};
+  auto media = std::make_unique<LinuxMedia>(testing::WriteCdImage(folder_, "mixed", tracks, {true}));
+  ASSERT_EQ(Send(*media, "open cdaudio").code, 0);
+  ASSERT_EQ(Send(*media, "set cdaudio time format tmsf").code, 0);
+  EXPECT_EQ(Send(*media, "status cdaudio number of tracks").reply, "3");
+  EXPECT_EQ(Send(*media, "status cdaudio position track 2").reply, "02:00:00:00");
+  EXPECT_EQ(Send(*media, "play cdaudio from 1").code, 262);
+  EXPECT_EQ(Send(*media, "play cdaudio from 1:0:0:29").code, 262);
+  EXPECT_EQ(Send(*media, "status cdaudio mode").reply, "stopped");
+
+  ASSERT_EQ(Send(*media, "play cdaudio").code, 0);
+  EXPECT_EQ(Send(*media, "status cdaudio current track").reply, "2");
+  ASSERT_TRUE(WaitForMode(*media, "cdaudio", "stopped"));
+  Frames music = tracks[1];
+  music.insert(music.end(), tracks[2].begin(), tracks[2].end());
+  EXPECT_EQ(testing::SoundPart(Played(media)), music);
+
+  // A disc of data alone: the module's play fails and its poll ends there, with nothing played.
+  media = std::make_unique<LinuxMedia>(testing::WriteCdImage(folder_, "data", {tracks[0]}, {true}));
+  VelloraBgm bgm(*media);
+  bgm.OpenCdAudio();
+  bgm.PollCdAudio();
+  EXPECT_EQ(bgm.MciReplyText(), "There is a problem with your media device.");
+  EXPECT_EQ(Send(*media, "status cdaudio mode").reply, "stopped");
+}
+
+TEST_F(LinuxMediaTest, NoDriveOrAnUnreadableDiscFailsTheFirstPoll) {
   auto media = std::make_unique<LinuxMedia>(folder_ + "/no-such-drive");
   VelloraBgm bgm(*media);
   bgm.OpenCdAudio();
@@ -239,6 +389,20 @@ TEST_F(LinuxMediaTest, NoDriveFailsTheOpenAndTheFirstPoll) {
   bgm.PollCdAudio();
   EXPECT_EQ(bgm.CdPollActive(), 0);
   EXPECT_EQ(bgm.MciQuery("status cdaudio current track"), "Error:263");
+
+  // A table of contents whose first track starts after the lead-out (sector 20, the image's end).
+  testing::WriteCdImage(folder_, "corrupt", {testing::RampFrames(20 * kSector, 1)});
+  std::ofstream(folder_ + "/corrupt.cue") << "FILE \"corrupt.bin\" BINARY\r\n"
+                                          << "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:30\r\n"
+                                          << "  TRACK 02 AUDIO\r\n    INDEX 01 00:00:10\r\n";
+  media = std::make_unique<LinuxMedia>(folder_ + "/corrupt.cue");
+  VelloraBgm corrupt(*media);
+  corrupt.OpenCdAudio();
+  EXPECT_EQ(ApiResult, 0);  // a drive with a disc in it
+  corrupt.PollCdAudio();
+  EXPECT_EQ(corrupt.CdPollActive(), 0);
+  EXPECT_EQ(corrupt.MciQuery("status cdaudio current track"), "Error:276");
+  EXPECT_EQ(Send(*media, "play cdaudio").code, 276);
 }
 
 TEST_F(LinuxMediaTest, Mp3PlaysToItsEndAndIsRestartedByTheModule) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace vellora::shell::testing {
@@ -26,6 +27,13 @@ Frames ToneFrames(size_t count, double frequency, int rate, int channels) {
         std::lround(10000 * std::sin(2 * M_PI * frequency * static_cast<double>(i) / rate)));
     for (int channel = 0; channel < channels; ++channel) frames.push_back(value);
   }
+  return frames;
+}
+
+Frames NoiseFrames(size_t count) {
+  std::mt19937 random(13);
+  Frames frames(count * 2);
+  for (int16_t& sample : frames) sample = static_cast<int16_t>(random());
   return frames;
 }
 
@@ -68,7 +76,7 @@ void WriteMp3(const std::string& path, const Frames& frames, int rate) {
 }
 
 std::string WriteCdImage(const std::string& folder, const std::string& name,
-                         const std::vector<Frames>& tracks) {
+                         const std::vector<Frames>& tracks, const std::vector<bool>& dataTracks) {
   std::ofstream bin(folder + "/" + name + ".bin", std::ios::binary);
   std::ofstream cue(folder + "/" + name + ".cue");
   cue << "FILE \"" << name << ".bin\" BINARY\r\n";
@@ -81,8 +89,9 @@ std::string WriteCdImage(const std::string& folder, const std::string& name,
     char index[64];
     std::snprintf(index, sizeof index, "    INDEX 01 %02zu:%02zu:%02zu\r\n", sector / 75 / 60,
                   sector / 75 % 60, sector % 75);
+    const bool data = track < dataTracks.size() && dataTracks[track];
     char number[48];
-    std::snprintf(number, sizeof number, "  TRACK %02zu AUDIO\r\n", track + 1);
+    std::snprintf(number, sizeof number, "  TRACK %02zu %s\r\n", track + 1, data ? "MODE1/2352" : "AUDIO");
     cue << number << index;
     sector += frames.size() / (588 * 2);
   }

@@ -1,6 +1,6 @@
 // Sound files made by the interpreter's tests: 16-bit PCM with patterns that can be found again
 // bit for bit in what reaches the output, a tone encoded as MP3 by libmp3lame, and a BIN/CUE
-// image of an audio CD.
+// image of a CD with audio and data tracks.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,9 @@ Frames RampFrames(size_t count, int16_t tag);
 // A sine tone of the given frequency, the same on both channels of a stereo sound.
 Frames ToneFrames(size_t count, double frequency, int rate, int channels);
 
+// count stereo frames of full-scale noise: the bytes of a data track heard as sound.
+Frames NoiseFrames(size_t count);
+
 // Writes a 16-bit PCM WAV file with libsndfile.
 void WriteWave(const std::string& path, const Frames& frames, int rate, int channels);
 
@@ -25,8 +28,9 @@ void WriteWave(const std::string& path, const Frames& frames, int rate, int chan
 void WriteMp3(const std::string& path, const Frames& frames, int rate = 44100);
 
 // Writes folder/name.bin with the tracks one after another (each a whole number of 588-frame
-// sectors) and folder/name.cue describing them; returns the CUE sheet's path.
+// sectors) and folder/name.cue describing them; returns the CUE sheet's path. Tracks marked
+// in dataTracks are data tracks (MODE1/2352), the others audio.
 std::string WriteCdImage(const std::string& folder, const std::string& name,
-                         const std::vector<Frames>& tracks);
+                         const std::vector<Frames>& tracks, const std::vector<bool>& dataTracks = {});
 
 }  // namespace vellora::shell::testing

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "music/platform/linux/cd_audio_source.h"
 #include "music/platform/linux/mci_errors.h"
 
 namespace vellora::shell::mci {
@@ -25,20 +24,16 @@ CdAudioDevice::CdAudioDevice(std::shared_ptr<CdDrive> drive, AudioOutput& output
 CdAudioDevice::~CdAudioDevice() { output_.Stop(voice_); }
 
 int32_t CdAudioDevice::CurrentSector() {
-  if (voice_ != 0) {
-    if (output_.State(voice_) == VoiceState::Finished) return playEnd_;
-    const uint64_t sectors = output_.FramesPlayed(voice_) / kFramesPerSector;
-    return playStart_ + static_cast<int32_t>(
-                            std::min<uint64_t>(sectors, static_cast<uint64_t>(playEnd_ - playStart_)));
-  }
+  if (voice_ != 0) return sound_->SectorReached(output_.FramesPlayed(voice_));
   return position_.value_or(0);
 }
 
 void CdAudioDevice::StopVoice() {
   if (voice_ == 0) return;
   position_ = CurrentSector();
-  output_.Stop(voice_);
+  output_.Stop(voice_);  // a slow read under way is left to finish on the feeder
   voice_ = 0;
+  sound_.reset();
 }
 
 int32_t CdAudioDevice::Execute(const Request& request, std::string& reply) {
@@ -66,8 +61,8 @@ int32_t CdAudioDevice::Play(const Request& request) {
   const std::optional<DiscLayout> disc = drive_->ReadLayout();
   if (!disc) return kDeviceNotReady;
   int32_t start = std::clamp(CurrentSector(), disc->trackStarts.front(), disc->leadOut);
-  // A drive that has played to the end of the disc starts again from its beginning.
-  if (start == disc->leadOut) start = disc->trackStarts.front();
+  // A drive that has played to the end of the disc's music starts again from its beginning.
+  if (disc->AudioSpans(start, disc->leadOut).empty()) start = disc->trackStarts.front();
   if (request.from) {
     const auto from = ParsePosition(format_, *disc, *request.from);
     if (!from) return kOutOfRange;
@@ -80,12 +75,16 @@ int32_t CdAudioDevice::Play(const Request& request) {
     end = *to;
   }
   if (start > end) return kOutOfRange;
+  // A drive refuses to play a data track, and a disc with nothing else.
+  if (disc->AudioSpans(disc->trackStarts.front(), disc->leadOut).empty()) return kHardware;
+  if (request.from && !disc->IsAudio(disc->TrackAt(start))) return kHardware;
   if (!output_.Available()) return kWaveOutputsUnsuitable;
 
+  std::vector<SectorSpan> spans = disc->AudioSpans(start, end);
+  if (spans.empty()) spans.push_back({start, start});  // no music in the range: the play ends at once
   StopVoice();
-  voice_ = output_.Start(std::make_shared<CdAudioSource>(drive_, start, end));
-  playStart_ = start;
-  playEnd_ = end;
+  sound_ = std::make_shared<CdAudioSource>(drive_, std::move(spans));
+  voice_ = output_.Start(sound_);
   position_ = start;
   return 0;
 }

@@ -1,11 +1,15 @@
 // The CD audio device "cdaudio": the disc's tracks, play between two positions, stop, pause,
-// and the status replies, in the msf (the default), tmsf or milliseconds time format.
+// and the status replies, in the msf (the default), tmsf or milliseconds time format. Only
+// audio tracks are played: a play skips data tracks, and one that would start in a data track,
+// or on a disc without audio, fails as a drive refuses it. Track numbers and positions are
+// those of the whole disc.
 #pragma once
 
 #include <memory>
 #include <optional>
 
 #include "music/platform/linux/audio_output.h"
+#include "music/platform/linux/cd_audio_source.h"
 #include "music/platform/linux/cd_drive.h"
 #include "music/platform/linux/mci_device.h"
 
@@ -30,9 +34,8 @@ class CdAudioDevice final : public MciDevice {
   AudioOutput& output_;
   TimeFormat format_ = TimeFormat::Msf;
   VoiceId voice_ = 0;
-  int32_t playStart_ = 0;              // where the voice started
-  int32_t playEnd_ = 0;                // where it ends
-  std::optional<int32_t> position_;    // where the drive stands when no voice runs
+  std::shared_ptr<CdAudioSource> sound_;  // what the voice plays, which knows the sectors reached
+  std::optional<int32_t> position_;       // where the drive stands when no voice runs
 };
 
 }  // namespace vellora::shell::mci

@@ -1,5 +1,6 @@
 #include "music/platform/linux/cd_time.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vellora::shell::mci {
@@ -54,6 +55,31 @@ int32_t DiscLayout::TrackAt(int32_t sector) const {
     if (TrackStart(candidate) <= sector) track = candidate;
   }
   return track;
+}
+
+bool DiscLayout::Valid() const {
+  if (trackStarts.empty() || audio.size() != trackStarts.size()) return false;
+  if (firstTrack < 1 || LastTrack() > 99 || trackStarts.front() < 0) return false;
+  for (size_t i = 1; i < trackStarts.size(); ++i) {
+    if (trackStarts[i] <= trackStarts[i - 1]) return false;
+  }
+  return leadOut > trackStarts.back();
+}
+
+std::vector<SectorSpan> DiscLayout::AudioSpans(int32_t start, int32_t end) const {
+  std::vector<SectorSpan> spans;
+  for (int32_t track = firstTrack; track <= LastTrack(); ++track) {
+    if (!IsAudio(track)) continue;
+    const int32_t from = std::max(start, TrackStart(track));
+    const int32_t to = std::min(end, TrackEnd(track));
+    if (from >= to) continue;
+    if (!spans.empty() && spans.back().end == from) {
+      spans.back().end = to;
+    } else {
+      spans.push_back({from, to});
+    }
+  }
+  return spans;
 }
 
 std::string FormatPosition(TimeFormat format, const DiscLayout& disc, int32_t sector) {

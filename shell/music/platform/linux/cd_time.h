@@ -17,11 +17,19 @@ namespace vellora::shell::mci {
 inline constexpr int32_t kSectorsPerSecond = 75;
 inline constexpr int32_t kLeadInSectors = 150;
 
-// The tracks of a disc: the first track's number, each track's first sector, and the sector
-// after the last track.
+// Sectors [start, end).
+struct SectorSpan {
+  int32_t start = 0;
+  int32_t end = 0;
+  bool operator==(const SectorSpan& other) const { return start == other.start && end == other.end; }
+};
+
+// The tracks of a disc: the first track's number, each track's first sector and kind, and the
+// sector after the last track.
 struct DiscLayout {
   int32_t firstTrack = 1;
   std::vector<int32_t> trackStarts;  // in track order
+  std::vector<bool> audio;           // per track: audio, or data that cannot be played
   int32_t leadOut = 0;
 
   int32_t TrackCount() const { return static_cast<int32_t>(trackStarts.size()); }
@@ -33,6 +41,13 @@ struct DiscLayout {
   }
   // The track that holds the sector (the last one for the lead-out, the first one before it).
   int32_t TrackAt(int32_t sector) const;
+  bool IsAudio(int32_t track) const { return audio[track - firstTrack]; }
+
+  // Whether the table of contents makes sense: track numbers 1 to 99, each track with its
+  // kind, starting in order, all before the lead-out. A drive reports whatever the disc holds.
+  bool Valid() const;
+  // The audio parts of the sectors [start, end), in order; adjoining audio tracks make one part.
+  std::vector<SectorSpan> AudioSpans(int32_t start, int32_t end) const;
 };
 
 // "TT:MM:SS:FF", "MM:SS:FF" or milliseconds, as a status reply gives a position.

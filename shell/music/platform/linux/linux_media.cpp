@@ -1,7 +1,6 @@
 #include "music/platform/linux/linux_media.h"
 
 #include "music/platform/linux/cd_audio_device.h"
-#include "music/platform/linux/cd_drive.h"
 #include "music/platform/linux/mci_errors.h"
 #include "music/platform/linux/mp3_device.h"
 #include "platform/posix/posix_path.h"
@@ -10,7 +9,10 @@ namespace vellora::shell {
 
 using mci::AsciiLower;
 
-LinuxMedia::LinuxMedia(std::string cdSource) : cdSource_(std::move(cdSource)), player_(output_) {}
+LinuxMedia::LinuxMedia(std::string cdSource)
+    : LinuxMedia([cdSource = std::move(cdSource)] { return std::make_shared<mci::CdDrive>(cdSource); }) {}
+
+LinuxMedia::LinuxMedia(CdDriveMaker makeCdDrive) : makeCdDrive_(std::move(makeCdDrive)), player_(output_) {}
 
 LinuxMedia::~LinuxMedia() = default;
 
@@ -23,7 +25,7 @@ int32_t LinuxMedia::Open(const mci::Request& request) {
 
   if (cd) {
     if (!type.empty() && type != "cdaudio") return mci::kInvalidDeviceName;
-    auto drive = std::make_shared<mci::CdDrive>(cdSource_);
+    std::shared_ptr<mci::CdDrive> drive = makeCdDrive_();
     if (!drive->Open()) return mci::kDeviceNotInstalled;
     devices_[name] = std::make_unique<mci::CdAudioDevice>(std::move(drive), output_);
     return 0;

@@ -7,12 +7,14 @@
 // shell's UTF-8 paths, whose "\" separators become "/".
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "music/media_interface.h"
 #include "music/platform/linux/audio_output.h"
+#include "music/platform/linux/cd_drive.h"
 #include "music/platform/linux/mci_command.h"
 #include "music/platform/linux/mci_device.h"
 #include "music/platform/linux/wave_player.h"
@@ -21,8 +23,12 @@ namespace vellora::shell {
 
 class LinuxMedia final : public MediaInterface {
  public:
+  // Makes the CD drive object that "open cdaudio" opens.
+  using CdDriveMaker = std::function<std::shared_ptr<mci::CdDrive>()>;
+
   // cdSource names the CD drive (a device, or a disc image); empty is the default drive.
   explicit LinuxMedia(std::string cdSource = {});
+  explicit LinuxMedia(CdDriveMaker makeCdDrive);
   ~LinuxMedia() override;
 
   int32_t SendCommand(std::string_view command, uint32_t replyLength,
@@ -34,7 +40,7 @@ class LinuxMedia final : public MediaInterface {
  private:
   int32_t Open(const mci::Request& request);
 
-  std::string cdSource_;
+  CdDriveMaker makeCdDrive_;
   mci::AudioOutput output_;  // outlives every device and the player, which play through it
   mci::WavePlayer player_;
   std::map<std::string, std::unique_ptr<mci::MciDevice>> devices_;  // by lower-cased name

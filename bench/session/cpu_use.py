@@ -9,7 +9,8 @@ TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 
 
 class ProcessSample:
-    """One reading of a process: scheduler nanoseconds, /proc/<pid>/stat ticks, context switches."""
+    """One reading of a process: scheduler nanoseconds, /proc/<pid>/stat ticks, context switches,
+    and per thread (by thread id) its name, nanoseconds and context switches."""
 
     def __init__(self, pid):
         self.pid = pid
@@ -20,14 +21,22 @@ class ProcessSample:
             fields = f.read().rsplit(")", 1)[1].split()
         self.ticks = int(fields[11]) + int(fields[12])
         self.switches = 0
+        self.threads = {}
         for task in os.listdir(f"/proc/{pid}/task"):
             try:
+                with open(f"/proc/{pid}/task/{task}/comm") as f:
+                    name = f.read().strip()
+                with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                    cpu_ns = int(f.read().split()[0])
+                switches = 0
                 with open(f"/proc/{pid}/task/{task}/status") as f:
                     for line in f:
                         if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
-                            self.switches += int(line.split()[1])
-            except FileNotFoundError:
-                pass
+                            switches += int(line.split()[1])
+            except (FileNotFoundError, ProcessLookupError):
+                continue
+            self.switches += switches
+            self.threads[int(task)] = (name, cpu_ns, switches)
 
 
 class Usage:
@@ -39,6 +48,18 @@ class Usage:
         self.percent = 100.0 * (after.cpu_ns - before.cpu_ns) / 1e9 / seconds
         self.percent_ticks = 100.0 * (after.ticks - before.ticks) / TICKS_PER_SECOND / seconds
         self.switches_per_second = (after.switches - before.switches) / seconds
+        self.before, self.after = before, after
+
+    def threads(self, chosen):
+        """(% of a core, wake-ups/s) of the threads for which chosen(tid, name) is true, over the
+        window (a thread that started inside it counts from 0; one that ended inside it is left out)."""
+        cpu_ns = switches = 0
+        for tid, (name, ns, count) in self.after.threads.items():
+            if chosen(tid, name):
+                _, ns_before, count_before = self.before.threads.get(tid, (name, 0, 0))
+                cpu_ns += ns - ns_before
+                switches += count - count_before
+        return 100.0 * cpu_ns / 1e9 / self.seconds, switches / self.seconds
 
 
 def measure(pids, seconds):

@@ -10,7 +10,9 @@ same steps: the capture, the save, the start of the renderer from a small parent
 reference GLX loop's texture and first frame. One unmeasured round comes first. The table gives
 medians and, as ratios, the median of the per-run ratios. Then one session is watched while it
 waits: the shell's CPU over a window with the renderer running and over one after Escape ended
-the renderer, next to a program that only reads the pointer every 50 ms.
+the renderer, next to a program that only reads the pointer every 50 ms. Last, one session
+plays an MP3 file as its background music: the shell's CPU and wake-ups, split into its user
+interface thread and its audio threads, next to a minimal SDL program playing the same file.
 
 Only reports: the exit status is non-zero only when a measurement could not be made.
 """
@@ -34,6 +36,10 @@ from x_display import VirtualScreen  # noqa: E402
 SHELL, RENDERER = "Vellora.scr", "Vellora.data"
 REFERENCE_EXE = "vellora_bench_session_reference"
 WAITING_TARGET_PERCENT = 0.2
+# SDL's output thread (SDLAudioP<n>) and the shell's feeder thread, which reads the music ahead.
+AUDIO_THREADS = ("SDLAudio", "vellora-feeder")
+# SDL's disk output at a device's pace, written nowhere: the same for the shell and the reference.
+QUIET_AUDIO = {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": os.devnull}
 PR_SET_CHILD_SUBREAPER = 36
 
 
@@ -44,6 +50,8 @@ def parse_arguments():
     parser.add_argument("--reference", required=True, help="vellora_bench_session_reference")
     parser.add_argument("--reference-loop", required=True, help="vellora_bench_reference_loop")
     parser.add_argument("--gtk-poller", required=True, help="vellora_bench_gtk_poller")
+    parser.add_argument("--sdl-player", required=True, help="vellora_bench_sdl_player")
+    parser.add_argument("--mp3-writer", required=True, help="vellora_bench_mp3_writer")
     parser.add_argument("--runs", type=int, default=9, help="measured runs per screen size (default 9)")
     parser.add_argument("--cpu-seconds", type=float, default=10.0, help="length of each CPU window (default 10)")
     parser.add_argument("--screens", default="1280x1024,1920x1080", help="comma-separated WxH list")
@@ -149,10 +157,12 @@ class Bench:
             shutil.copy2(os.path.join(self.args.dist, RENDERER), folder)
         shutil.copy2(os.path.join(self.args.dist, SHELL), self.app)
 
-    def start_session(self):
+    def start_session(self, extra_env=None):
         events = self.events_folder("session")
         launch = time.monotonic_ns()
-        shell = self.spawn([os.path.join(self.app, SHELL), "/s"], self.gl_env(self.screen, events))
+        env = self.gl_env(self.screen, events)
+        env.update(extra_env or {})
+        shell = self.spawn([os.path.join(self.app, SHELL), "/s"], env)
 
         def first_frame():
             if os.waitpid(shell, os.WNOHANG)[0] == shell:
@@ -216,19 +226,16 @@ class Bench:
             runs.append((session, reference))
         return runs
 
-    def measure_waiting(self):
-        """The shell's CPU while it waits, with the renderer running and after Escape ended it,
-        next to the waiting references running over the same windows."""
-        seconds = str(2 * self.args.cpu_seconds + 10)
-        references = {
-            "GTK timer reading the pointer": self.spawn([self.args.gtk_poller, seconds], self.screen.env()),
-            "Xlib loop reading the pointer": self.spawn([self.args.reference, "poll", seconds], self.screen.env()),
-            "wake-ups only": self.spawn([self.args.reference, "tick", seconds], self.screen.env()),
-        }
+    def watch_session(self, references, extra_env=None, ready=None):
+        """Starts a session beside already started references and measures the CPU of all of
+        them over two windows: with the renderer running, and after Escape ended it. `ready`,
+        given the shell's pid, says when the shell has settled enough to start the first."""
         try:
-            shell, marks = self.start_session()
-            programs = {"Vellora.scr": shell, **references, "X server": self.screen.process.pid}
+            shell, marks = self.start_session(extra_env)
+            programs = {"Vellora.scr": shell, **references}
             try:
+                if ready:
+                    self.wait_for(lambda: ready(shell), 10, "the shell to settle")
                 time.sleep(2.0)  # the renderer past its start, the shell in its steady wait
                 running = cpu_use.measure(programs.values(), self.args.cpu_seconds)
                 self.screen.press_escape()
@@ -241,9 +248,44 @@ class Bench:
                 self.reap(shell, what="Vellora.scr after the pointer move")
         finally:
             for pid in references.values():
-                self.kill_quietly(pid)
-                self.reap(pid, what="a waiting reference")
+                if pid != self.screen.process.pid:
+                    self.kill_quietly(pid)
+                    self.reap(pid, what="a reference")
         return programs, {"renderer running": running, "renderer ended by Escape": ended}
+
+    def measure_waiting(self):
+        """The shell's CPU while it waits, next to the waiting references and the X server."""
+        seconds = str(2 * self.args.cpu_seconds + 10)
+        return self.watch_session({
+            "GTK timer reading the pointer": self.spawn([self.args.gtk_poller, seconds], self.screen.env()),
+            "Xlib loop reading the pointer": self.spawn([self.args.reference, "poll", seconds], self.screen.env()),
+            "wake-ups only": self.spawn([self.args.reference, "tick", seconds], self.screen.env()),
+            "X server": self.screen.process.pid,
+        })
+
+    def measure_music(self):
+        """The shell playing an MP3 as its background music, next to the minimal SDL program
+        playing the same file and the GTK waiting reference."""
+        seconds = 2 * self.args.cpu_seconds + 10
+        mp3 = os.path.join(self.work, "music.mp3")
+        if not os.path.exists(mp3):
+            subprocess.run([self.args.mp3_writer, mp3, str(seconds + 10)], check=True, timeout=120)
+        ini = os.path.join(self.app, "Vellora.ini")
+        with open(ini, "wb") as f:  # music: an MP3 file
+            f.write(f"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ={mp3}\r\n".encode("cp932"))
+        env = self.screen.env()
+        env.update(QUIET_AUDIO)
+
+        def music_started(shell):
+            return any(name.startswith(AUDIO_THREADS) for name, _, _ in cpu_use.ProcessSample(shell).threads.values())
+
+        try:
+            return self.watch_session({
+                "SDL program playing the same MP3": self.spawn([self.args.sdl_player, mp3, str(seconds)], env),
+                "GTK timer reading the pointer": self.spawn([self.args.gtk_poller, str(seconds)], self.screen.env()),
+            }, QUIET_AUDIO, music_started)
+        finally:
+            os.remove(ini)
 
 
 # ---- the report ----
@@ -307,11 +349,15 @@ def print_steps(label, runs):
     print(f"\nOther work on the machine just before each session run: median {load:.2f} CPUs{note}.")
 
 
+def print_cpu_table_head(title, first_column, names):
+    print(f"\n### {title} ({len(names)} windows)\n")
+    print(f"| {first_column} | " + " | ".join(f"{n}: % of a core | wake-ups/s" for n in names) + " |")
+    print("|---|" + "---:|---:|" * len(names))
+
+
 def print_waiting(label, programs, windows):
     names = list(windows)
-    print(f"\n### {label}: CPU while waiting for the mouse ({len(names)} windows)\n")
-    print("| Program, every 50 ms | " + " | ".join(f"{n}: % of a core | wake-ups/s" for n in names) + " |")
-    print("|---|" + "---:|---:|" * len(names))
+    print_cpu_table_head(f"{label}: CPU while waiting for the mouse", "Program, every 50 ms", names)
     shell = programs["Vellora.scr"]
     rows = [("Vellora.scr", shell, False), ("Vellora.scr, from /proc/pid/stat ticks", shell, True)]
     rows += [(f"reference: {name}", pid, False) for name, pid in programs.items() if name not in ("Vellora.scr", "X server")]
@@ -331,12 +377,49 @@ def print_waiting(label, programs, windows):
         print(f"- {window}: Vellora.scr {s:.3f} % of a core, {ratio}; target < {WAITING_TARGET_PERCENT} %: {verdict}")
 
 
+def print_music(label, programs, windows):
+    names = list(windows)
+    print_cpu_table_head(f"{label}: CPU while an MP3 plays", "Program", names)
+    shell = programs["Vellora.scr"]
+    player = programs["SDL program playing the same MP3"]
+    gtk = programs["GTK timer reading the pointer"]
+
+    def audio(tid, name):
+        return name.startswith(AUDIO_THREADS)
+
+    rows = [
+        ("Vellora.scr playing the MP3", shell, None),
+        ("  its audio threads (SDL output, feeder)", shell, audio),
+        ("    of which the feeder (reads the music ahead)", shell, lambda tid, name: name == "vellora-feeder"),
+        ("  its user-interface thread (50 ms pointer poll, 1 s MP3 poll)", shell, lambda tid, name: tid == shell),
+        ("reference: SDL program playing the same MP3", player, None),
+        ("  its SDL output thread", player, audio),
+        ("reference: GTK timer reading the pointer", gtk, None),
+    ]
+    for name, pid, chosen in rows:
+        cells = []
+        for window in names:
+            usage = windows[window][pid]
+            percent, wakeups = usage.threads(chosen) if chosen else (usage.percent, usage.switches_per_second)
+            cells += [f"{percent:.3f}", f"{wakeups:.0f}"]
+        print(f"| {name} | " + " | ".join(cells) + " |")
+    print()
+    for window in names:
+        music, _ = windows[window][shell].threads(audio)
+        reference = windows[window][player].percent
+        whole = windows[window][shell].percent
+        both = reference + windows[window][gtk].percent
+        print(f"- {window}: the shell's audio threads {music:.3f} % of a core, "
+              f"{music / reference:.2f}x the SDL program; the whole shell {whole:.3f} %, "
+              f"{whole / both:.2f}x the SDL program and the GTK reference together")
+
+
 def main():
     args = parse_arguments()
     libc = ctypes.CDLL(None, use_errno=True)
     # The renderer outlives the shell by a moment; as subreaper this driver reaps it.
     libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
-    for path in (args.probe, args.reference, args.reference_loop, args.gtk_poller,
+    for path in (args.probe, args.reference, args.reference_loop, args.gtk_poller, args.sdl_player, args.mp3_writer,
                  os.path.join(args.dist, SHELL), os.path.join(args.dist, RENDERER)):
         if not os.path.exists(path):
             sys.exit(f"missing {path}")
@@ -353,6 +436,7 @@ def main():
                 bench.prepare(screen, size)
                 print_steps(f"{size} on Xvfb {screen.display}", bench.measure_steps())
                 print_waiting(size, *bench.measure_waiting())
+                print_music(size, *bench.measure_music())
                 sys.stdout.flush()
             except MeasurementError as error:
                 print(f"\n{size}: measurement failed: {error}")

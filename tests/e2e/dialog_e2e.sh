@@ -34,10 +34,27 @@ open_dialog() {
   (cd "$E2E_WORK" && exec "$app/Vellora.scr" /c 2>>"$E2E_WORK/shell.err") &
   SHELL_PID=$!
   E2E_PIDS+=("$SHELL_PID")
-  DIALOG=$(wait_for_window '<Vellora>' 20) || fail "/c opened no window titled <Vellora>"
-  sleep 0.5  # the zoom and the first paint
+  DIALOG=$(wait_for_window '<Vellora>' 20) ||
+    fail "/c opened no window titled <Vellora> ($(kill -0 "$SHELL_PID" 2>/dev/null && echo running ||
+      echo ended); $(cat "$E2E_WORK/shell.err" 2>/dev/null))"
+  # The window exists, hidden, from the start of the load; the dialog is up once it is mapped
+  # where the load placed it and the gradient's middle row is on the screen.
+  eventually shown || fail "the dialog was not shown and painted (last seen at $X,$Y)"
+}
+shown() {
+  xwininfo -id "$DIALOG" | grep -q 'Map State: IsViewable' || return 1
   eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
   PANEL_X=$((X + 12)) PANEL_Y=$((Y + 16))
+  [ "$(pixel_at $((X + 472)) $((Y + 126)))" = "$(gradient_colour form 126 252)" ]
+}
+# True once the command succeeds, trying again for up to five seconds: what a click changes
+# shows once the dialog has handled it.
+eventually() {
+  local deadline=$((SECONDS + 5))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
 }
 # Screen point of a place on the panel, in twips from the panel's corner as the design gives it.
 panel_point() { echo $((PANEL_X + $1 / 15)) $((PANEL_Y + $2 / 15)); }
@@ -57,6 +74,11 @@ track_box_enabled() {
   read -r r _ < <(pixel_at $(panel_point 1800 930))
   [ "$r" -lt 100 ]
 }
+# The option marked ("-" for none) and whether the track box is enabled (on or off).
+options_show() {
+  [ "$(marked_option)" = "$1" ] || return 1
+  if [ "$2" = on ]; then track_box_enabled; else ! track_box_enabled; fi
+}
 ends_with_zero() {
   wait_for_exit "$SHELL_PID" 10
   [ "$EXIT_CODE" = 0 ] || fail "Vellora.scr /c ended with $EXIT_CODE"
@@ -75,8 +97,7 @@ for y in 0 40 84 168; do
   [ "$(pixel_at $((PANEL_X + 440)) $((PANEL_Y + y)))" = "$(gradient_colour panel "$y" 169)" ] || fail "panel row $y"
 done
 note "the dialog's navy-lavender and the panel's grey sine gradients, row for row"
-[ "$(marked_option)" = 1 ] || fail "option $(marked_option) marked, expected the music CD (1)"
-track_box_enabled || fail "the track box is disabled for the music CD"
+options_show 1 on || fail "option $(marked_option) marked, expected the music CD (1) with its track box enabled"
 note "the music CD marked from the file, its track box enabled"
 
 # A session is refused while the dialog is open.
@@ -87,9 +108,9 @@ note "/s ends at once while the dialog is open"
 
 # --- options, a typed track, save -------------------------------------------------------------
 click_panel 600 1500  # the "MP3、WAV" label
-[ "$(marked_option)" = 2 ] && ! track_box_enabled || fail "after MP3、WAV: option $(marked_option) marked"
+eventually options_show 2 off || fail "after MP3、WAV: option $(marked_option) marked"
 click_panel 390 930  # the music CD's mark
-[ "$(marked_option)" = 1 ] && track_box_enabled || fail "after the CD's mark: option $(marked_option) marked"
+eventually options_show 1 on || fail "after the CD's mark: option $(marked_option) marked"
 note "a click on a label or a mark moves the blue mark and enables what goes with it"
 click_panel 1440 930
 xdotool key ctrl+a type 5.5
@@ -102,7 +123,7 @@ note "設定 wrote mode 1, track 5.5 as 6 and the path, in code page 932, and cl
 cp "$ini" "$E2E_WORK/before.ini"
 open_dialog
 click_panel 390 1230  # 無し
-[ "$(marked_option)" = 0 ] || fail "無し was not marked"
+eventually options_show 0 off || fail "無し was not marked"
 xdotool mousemove $((X + 5940 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # ｷｬﾝｾﾙ
 ends_with_zero
 open_dialog

@@ -12,7 +12,8 @@ namespace vellora::renderer {
 
 class FogTunnelScene final : public Scene {
  public:
-  // The snapshot is read from services.ExecutableFolder() + "Vellora.bmp" by InitScene.
+  // InitScene reads the snapshot "Vellora.bmp" from the data folder of the executable's folder
+  // (see data_folder.h): beside the executable when the user can write there.
   explicit FogTunnelScene(ProcessServices& services) : services_(services) {}
 
   void ResizeScene(int32_t width, int32_t height) override;

@@ -1,10 +1,12 @@
-// The settings file Vellora.ini in the application folder: one section, three keys, text in
-// code page 932 whichever system reads or writes it. The shell's own strings are UTF-8.
+// The settings file Vellora.ini, in the application folder or the user's own (data_folder.h):
+// one section, three keys, text in code page 932 whichever system reads or writes it. The
+// shell's own strings are UTF-8.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "data_folder.h"
 #include "platform/file_system.h"
 
 namespace vellora::shell {
@@ -14,9 +16,9 @@ inline constexpr std::string_view kBgmModeKey = u8"BGM区分";
 inline constexpr std::string_view kBgmRepeatTrackKey = u8"BGMﾘﾋﾟｰﾄ";
 inline constexpr std::string_view kBgmFileKey = u8"BGMﾌｧｲﾙ";
 
-// The application folder followed by "\Vellora.ini"; the separator is added whether or not
-// the folder already ends in one.
-std::string SettingsFilePath(std::string_view applicationFolder);
+// The folder followed by "\Vellora.ini"; the separator is added whether or not the folder
+// already ends in one.
+std::string SettingsFilePath(std::string_view folder);
 
 // The value of one key, or the empty text when the file, section or key is missing. A value
 // longer than 255 bytes in code page 932 comes back cut to 255 bytes (254 when the 255th
@@ -29,11 +31,17 @@ std::string ReadIniString(FileSystem& files, std::string_view section, std::stri
 void WriteIniString(FileSystem& files, std::string_view section, std::string_view key, std::string_view value,
                     std::string_view filePath);
 
-// Fills BgmMode, BgmRepeatTrack and BgmFile from the settings file. An empty number gives 0;
+// Fills BgmMode, BgmRepeatTrack and BgmFile from the settings file in settingsFolder (for the
+// running shell, the settingsToRead folder of FindDataFolders). An empty number gives 0;
 // a number is floored, and one that is not numeric or leaves the 16-bit range leaves its
 // variable as it was. A music file that cannot be opened is dropped, and file music falls
 // back to none.
-void LoadSettings(FileSystem& files, std::string_view applicationFolder);
+void LoadSettings(FileSystem& files, std::string_view settingsFolder);
+
+// The settings file that saving writes, in the folders' settings folder, which is made here
+// when it does not exist yet (a per-user folder on first save). The three keys are then written
+// with WriteIniString, and from then on LoadSettings reads this file.
+std::string SettingsFileForSaving(FileSystem& files, const DataFolders& folders);
 
 // True when the path, less one trailing "\", can be opened for reading (folders cannot).
 bool FileExists(FileSystem& files, std::string_view path);

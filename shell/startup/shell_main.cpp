@@ -34,7 +34,9 @@ void ShellProgram::ShellMain() {
   }
 
   const std::string folder = platform.ApplicationFolder();
-  LoadSettings(files_, folder);
+  // Beside the program, or the user's own folders when the program's cannot be written to.
+  const DataFolders dataFolders = FindDataFolders(files_.FolderProbes(), folder);
+  LoadSettings(files_, dataFolders.settingsToRead);
 
   // The folder and the file name are joined as they stand.
   if (!FileExists(files_, folder + "\\" + kRendererFileName)) {
@@ -50,7 +52,7 @@ void ShellProgram::ShellMain() {
   if (letter != "S" && !commandLine.empty()) platform.EndProcessNow();
   if (letter == "S") platform.ShowCursor(false);
 
-  session_ = std::make_unique<SessionForm>(application_, files_, music_, commandLine);
+  session_ = std::make_unique<SessionForm>(application_, files_, music_, commandLine, dataFolders.snapshot);
   session_->Load();
 }
 

@@ -212,6 +212,19 @@ TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
   EXPECT_FALSE(platform.TimerActive(1000));
 }
 
+TEST_F(ShellMainTest, AReadOnlyProgramFolderGivesTheUsersFolderForTheSnapshotAndItsOwnSettings) {
+  const std::string userFolder = "C:\\Users\\ann\\AppData\\Local\\Vellora";
+  files.readOnlyFolders.insert("C:\\Vellora");
+  files.environment["LOCALAPPDATA"] = "C:\\Users\\ann\\AppData\\Local";
+  WriteSettings(" 2", "C:\\Music\\tone.wav");  // the installed default: a WAV file
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "StartProgram C:\\Vellora\\Vellora.data"));
+  EXPECT_THAT(music, ElementsAre("PlayWaveFile"));
+  EXPECT_EQ(files.madeFolders.count(userFolder), 1u);
+  EXPECT_EQ(files.files.count(userFolder + "\\Vellora.bmp"), 1u);
+  EXPECT_EQ(files.files.count("C:\\Vellora\\Vellora.bmp"), 0u);
+}
+
 TEST_F(ShellMainTest, FailedCaptureSavesABlankPictureAndFailedSaveKeepsTheOldSnapshot) {
   platform.captureFails = true;
   ASSERT_FALSE(Start(""));

@@ -82,9 +82,10 @@ void LoadSettings(FileSystem& files, std::string_view settingsFolder) {
   if (BgmMode == kBgmModeFile) BgmMode = kBgmModeNone;
 }
 
-std::string SettingsFileForSaving(FileSystem& files, const DataFolders& folders) {
-  files.FolderProbes().CreateFolder(folders.settings);
-  return SettingsFilePath(folders.settings);
+void MakeSettingsFolder(FileSystem& files, std::string_view settingsPath) {
+  const size_t separator = settingsPath.find_last_of("\\/");
+  if (separator == std::string_view::npos) return;
+  files.FolderProbes().CreateFolder(std::string(settingsPath.substr(0, separator)));
 }
 
 bool FileExists(FileSystem& files, std::string_view path) {

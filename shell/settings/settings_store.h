@@ -38,10 +38,9 @@ void WriteIniString(FileSystem& files, std::string_view section, std::string_vie
 // back to none.
 void LoadSettings(FileSystem& files, std::string_view settingsFolder);
 
-// The settings file that saving writes, in the folders' settings folder, which is made here
-// when it does not exist yet (a per-user folder on first save). The three keys are then written
-// with WriteIniString, and from then on LoadSettings reads this file.
-std::string SettingsFileForSaving(FileSystem& files, const DataFolders& folders);
+// Makes the folder of a settings file (the text before its last separator) when it is missing,
+// as a user's own settings folder is before their first save; the keys are written after this.
+void MakeSettingsFolder(FileSystem& files, std::string_view settingsPath);
 
 // True when the path, less one trailing "\", can be opened for reading (folders cannot).
 bool FileExists(FileSystem& files, std::string_view path);

@@ -45,7 +45,7 @@ void ShellProgram::ShellMain() {
   }
 
   if (letter == "C") {
-    if (modes_.settingsDialog) modes_.settingsDialog(SettingsFilePath(folder));
+    if (modes_.settingsDialog) modes_.settingsDialog(SettingsFilePath(dataFolders.settings));
     platform.EndProcessNow();
   }
 

@@ -405,6 +405,25 @@ installed)
   wait_for_exit "$SHELL_PID" 5
   wait_gone "$RENDERER_PID" renderer
   note "a move of +31,+31 ends both"
+
+  # An administrator's Vellora.ini beside the programs is the default that `vellora /c` shows,
+  # and "設定" saves it as the user's own in ~/.config/vellora, made then.
+  printf '[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\nBGM\xD8\xCB\xDF\xB0\xC4= 5\r\nBGM\xCC\xA7\xB2\xD9=\r\n' >"$app/Vellora.ini"
+  (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin \
+     DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$runtime" "$E2E_WORK/root/usr/bin/vellora" /c \
+     2>>"$E2E_WORK/shell.err") &
+  SHELL_PID=$!
+  E2E_PIDS+=("$SHELL_PID")
+  dialog=$(wait_for_window '<Vellora>' 20) || fail "vellora /c opened no window titled <Vellora>"
+  sleep 0.5  # the zoom and the first paint
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
+  wait_for_exit "$SHELL_PID" 10
+  saved="$home/.config/vellora/Vellora.ini"
+  cmp -s "$saved" "$app/Vellora.ini" || fail "saved $saved: $(od -c "$saved" 2>&1 | head -5)"
+  [ "$(stat -c '%U %a' "$home/.config") $(stat -c '%U %a' "$home/.config/vellora")" = "nobody 700 nobody 700" ] ||
+    fail "settings folders: $(stat -c '%n %U %a' "$home/.config" "$home/.config/vellora")"
+  note "vellora /c showed the program folder's settings and saved them in ~/.config/vellora (0700)"
   ;;
 
 *) fail "unknown case $case_name" ;;

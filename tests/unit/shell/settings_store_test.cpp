@@ -78,8 +78,9 @@ TEST_F(SettingsStoreTest, AReadOnlyProgramFoldersFileIsTheDefaultUntilTheUserSav
   EXPECT_EQ(BgmRepeatTrack, 7);
 
   // What the settings dialog's save does: the user's folder is made and takes the three keys.
-  const std::string path = SettingsFileForSaving(files, FindDataFolders(files, kFolder));
+  const std::string path = SettingsFilePath(FindDataFolders(files, kFolder).settings);
   EXPECT_EQ(path, userFolder + "\\Vellora.ini");
+  MakeSettingsFolder(files, path);
   EXPECT_EQ(files.madeFolders, std::set<std::string>{userFolder});
   WriteIniString(files, kSettingsSection, kBgmModeKey, SignedDecimalText(1), path);
   WriteIniString(files, kSettingsSection, kBgmRepeatTrackKey, SignedDecimalText(0), path);

@@ -223,6 +223,15 @@ TEST_F(ShellMainTest, AReadOnlyProgramFolderGivesTheUsersFolderForTheSnapshotAnd
   EXPECT_EQ(files.madeFolders.count(userFolder), 1u);
   EXPECT_EQ(files.files.count(userFolder + "\\Vellora.bmp"), 1u);
   EXPECT_EQ(files.files.count("C:\\Vellora\\Vellora.bmp"), 0u);
+
+  // The settings dialog saves into the user's folder.
+  std::vector<std::string> dialogs;
+  FakeFormsPlatform p;
+  FormsApplication app{p};
+  ShellProgram withDialog{app, files, recorder, {{}, [&](const std::string& path) { dialogs.push_back(path); }}};
+  p.commandLine = "/c";
+  EXPECT_THROW(withDialog.ShellMain(), ProcessEnded);
+  EXPECT_THAT(dialogs, ElementsAre(userFolder + "\\Vellora.ini"));
 }
 
 TEST_F(ShellMainTest, FailedCaptureSavesABlankPictureAndFailedSaveKeepsTheOldSnapshot) {

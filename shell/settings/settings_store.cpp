@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/cp932_text.h"
+#include "data_folder.h"
 #include "common/number_conversions.h"
 #include "settings/profile_file.h"
 #include "settings/settings_variables.h"

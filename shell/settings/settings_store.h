@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "data_folder.h"
 #include "platform/file_system.h"
 
 namespace vellora::shell {

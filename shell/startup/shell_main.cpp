@@ -1,5 +1,6 @@
 #include "startup/shell_main.h"
 
+#include "data_folder.h"
 #include "settings/settings_store.h"
 #include "startup/command_line.h"
 #include "startup/session_form.h"

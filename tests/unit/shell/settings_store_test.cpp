@@ -7,6 +7,7 @@
 
 #include "common/cp932_text.h"
 #include "common/number_conversions.h"
+#include "data_folder.h"
 #include "fake_file_system.h"
 #include "settings/settings_variables.h"
 

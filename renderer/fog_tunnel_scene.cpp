@@ -1,5 +1,6 @@
 #include "fog_tunnel_scene.h"
 
+#include "data_folder.h"
 #include "gl_api.h"
 #include "snapshot_texture.h"
 #include "tunnel_path.h"
@@ -71,7 +72,9 @@ void FogTunnelScene::InitFog() {
 
 void FogTunnelScene::InitScene() {
   InitGlState();
-  snapshotPath_ = services_.ExecutableFolder() + kSnapshotFileName;
+  DataFolderProbes& probes = services_.FolderProbes();
+  const DataFolders folders = FindDataFolders(probes, services_.ExecutableFolder());
+  snapshotPath_ = FileInFolder(probes.Convention(), folders.snapshot, kSnapshotFileName);
   snapshotTexture_ = CreateSnapshotTexture(snapshotPath_, services_);  // stays bound
   BuildTunnelSegment();
   InitFog();

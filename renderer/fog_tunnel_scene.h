@@ -12,7 +12,9 @@ namespace vellora::renderer {
 
 class FogTunnelScene final : public Scene {
  public:
-  // The snapshot is read from services.ExecutableFolder() + "Vellora.bmp" by InitScene.
+  // InitScene reads the snapshot "Vellora.bmp" from the snapshot folder that FindDataFolders
+  // (data_folder.h) gives for the executable's folder: beside the executable when the user can
+  // write there, otherwise the user's own.
   explicit FogTunnelScene(ProcessServices& services) : services_(services) {}
 
   void ResizeScene(int32_t width, int32_t height) override;

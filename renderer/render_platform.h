@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "data_folder_probes.h"
+
 namespace vellora::renderer {
 
 struct ScreenPoint {
@@ -49,6 +51,8 @@ class ProcessServices {
   [[noreturn]] virtual void ExitProcess(int code) = 0;
   // Folder of the running executable, ending in a path separator.
   virtual std::string ExecutableFolder() = 0;
+  // The system's probes for the data-folder rule, which says where the snapshot is.
+  virtual DataFolderProbes& FolderProbes() = 0;
 };
 
 enum class PumpResult { QueueEmpty, Quit, Dispatched };

@@ -30,6 +30,9 @@ packages=(
   openbox
   # the locales whose number formats the unit tests read (generated below)
   locales
+  # packages: the Debian package's dependencies (dpkg-shlibdeps) and its checks; the Windows
+  # zip's contents and the manifest resource in its programs
+  dpkg-dev lintian unzip icoutils
 )
 
 missing=()

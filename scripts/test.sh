@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test: unit, end-to-end on Xvfb, the Wine smoke suite,
-# the unit tests again under AddressSanitizer + UBSan, and a short run of each fuzz target.
+# Builds every preset and the packages, and runs every test: unit, end-to-end on Xvfb (the
+# Debian package among them), the Wine smoke suite, the package checks, the unit tests again
+# under AddressSanitizer + UBSan, and a short run of each fuzz target.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +14,8 @@ for preset in linux windows; do
   echo "== build $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
+  echo "== package $preset"
+  cmake --build --preset "$preset" -j "$jobs" --target package
 done
 echo "== build linux-asan (unit tests)"
 cmake --preset linux-asan >/dev/null
@@ -21,7 +24,7 @@ echo "== build fuzz"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs" --target fuzz_targets
 
-echo "== tests (unit, e2e, wine)"
+echo "== tests (unit, e2e, wine, package)"
 ctest --preset linux
 
 echo "== unit tests under AddressSanitizer + UndefinedBehaviorSanitizer"

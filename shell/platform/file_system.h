@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "data_folder_probes.h"
+
 namespace vellora::shell {
 
 enum class FileReadStatus {
@@ -51,6 +53,9 @@ class FileSystem {
 
   // True when the path names something that can be opened for reading other than a folder.
   virtual bool CanOpenForReading(const std::string& path) = 0;
+
+  // The same system's probes for the data-folder rule (where the snapshot and the settings go).
+  virtual DataFolderProbes& FolderProbes() = 0;
 };
 
 // The name a replacement is written under before it is renamed over path.

@@ -208,6 +208,7 @@ void SettingsDialog::ChooseFile() {
 }
 
 void SettingsDialog::Save() {
+  MakeSettingsFolder(files_, settingsPath_);  // a user's own folder, on their first save
   WriteIniString(files_, kSettingsSection, kBgmModeKey, SignedDecimalText(BgmMode), settingsPath_);
   // A number in the user's format, rounded halves to even; anything else, and a number outside
   // the 16-bit range, is no track.

@@ -3,14 +3,13 @@
 #include <optional>
 
 #include "common/cp932_text.h"
+#include "data_folder.h"
 #include "common/number_conversions.h"
 #include "settings/profile_file.h"
 #include "settings/settings_variables.h"
 
 namespace vellora::shell {
 namespace {
-
-constexpr std::string_view kSettingsFileName = "\\Vellora.ini";
 
 // The profile read fills a buffer of this many bytes, the last for the terminating NUL.
 constexpr size_t kReadBufferSize = 256;
@@ -47,8 +46,9 @@ void LoadWholeNumber(const std::string& text, int16_t& target) {
 
 }  // namespace
 
-std::string SettingsFilePath(std::string_view applicationFolder) {
-  std::string path(applicationFolder);
+std::string SettingsFilePath(std::string_view folder) {
+  std::string path(folder);
+  path += '\\';
   path += kSettingsFileName;
   return path;
 }
@@ -69,8 +69,8 @@ void WriteIniString(FileSystem& files, std::string_view section, std::string_vie
   ApiResult = written ? 1 : 0;
 }
 
-void LoadSettings(FileSystem& files, std::string_view applicationFolder) {
-  const std::string path = SettingsFilePath(applicationFolder);
+void LoadSettings(FileSystem& files, std::string_view settingsFolder) {
+  const std::string path = SettingsFilePath(settingsFolder);
   LoadWholeNumber(ReadIniString(files, kSettingsSection, kBgmModeKey, path), BgmMode);
   LoadWholeNumber(ReadIniString(files, kSettingsSection, kBgmRepeatTrackKey, path), BgmRepeatTrack);
 
@@ -81,6 +81,12 @@ void LoadSettings(FileSystem& files, std::string_view applicationFolder) {
   }
   BgmFile.clear();
   if (BgmMode == kBgmModeFile) BgmMode = kBgmModeNone;
+}
+
+void MakeSettingsFolder(FileSystem& files, std::string_view settingsPath) {
+  const size_t separator = settingsPath.find_last_of("\\/");
+  if (separator == std::string_view::npos) return;
+  files.FolderProbes().CreateFolder(std::string(settingsPath.substr(0, separator)));
 }
 
 bool FileExists(FileSystem& files, std::string_view path) {

@@ -1,5 +1,6 @@
-// The settings file Vellora.ini in the application folder: one section, three keys, text in
-// code page 932 whichever system reads or writes it. The shell's own strings are UTF-8.
+// The settings file Vellora.ini, in the application folder or the user's own (data_folder.h):
+// one section, three keys, text in code page 932 whichever system reads or writes it. The
+// shell's own strings are UTF-8.
 #pragma once
 
 #include <string>
@@ -14,9 +15,9 @@ inline constexpr std::string_view kBgmModeKey = u8"BGM区分";
 inline constexpr std::string_view kBgmRepeatTrackKey = u8"BGMﾘﾋﾟｰﾄ";
 inline constexpr std::string_view kBgmFileKey = u8"BGMﾌｧｲﾙ";
 
-// The application folder followed by "\Vellora.ini"; the separator is added whether or not
-// the folder already ends in one.
-std::string SettingsFilePath(std::string_view applicationFolder);
+// The folder followed by "\Vellora.ini"; the separator is added whether or not the folder
+// already ends in one.
+std::string SettingsFilePath(std::string_view folder);
 
 // The value of one key, or the empty text when the file, section or key is missing. A value
 // longer than 255 bytes in code page 932 comes back cut to 255 bytes (254 when the 255th
@@ -29,11 +30,16 @@ std::string ReadIniString(FileSystem& files, std::string_view section, std::stri
 void WriteIniString(FileSystem& files, std::string_view section, std::string_view key, std::string_view value,
                     std::string_view filePath);
 
-// Fills BgmMode, BgmRepeatTrack and BgmFile from the settings file. An empty number gives 0;
+// Fills BgmMode, BgmRepeatTrack and BgmFile from the settings file in settingsFolder (for the
+// running shell, the settingsToRead folder of FindDataFolders). An empty number gives 0;
 // a number is floored, and one that is not numeric or leaves the 16-bit range leaves its
 // variable as it was. A music file that cannot be opened is dropped, and file music falls
 // back to none.
-void LoadSettings(FileSystem& files, std::string_view applicationFolder);
+void LoadSettings(FileSystem& files, std::string_view settingsFolder);
+
+// Makes the folder of a settings file (the text before its last separator) when it is missing,
+// as a user's own settings folder is before their first save; the keys are written after this.
+void MakeSettingsFolder(FileSystem& files, std::string_view settingsPath);
 
 // True when the path, less one trailing "\", can be opened for reading (folders cannot).
 bool FileExists(FileSystem& files, std::string_view path);

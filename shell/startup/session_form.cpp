@@ -19,11 +19,12 @@ constexpr Rgb kWindowBackground{255, 255, 255};
 }  // namespace
 
 SessionForm::SessionForm(FormsApplication& application, FileSystem& files, SessionMusic& music,
-                         std::string commandLine)
+                         std::string commandLine, std::string snapshotFolder)
     : Form(application, FormDesign{kSessionTitle, FrameStyle::None, kWindowBackground, 0, 0}),
       files_(files),
       music_(music),
-      commandLine_(std::move(commandLine)) {
+      commandLine_(std::move(commandLine)),
+      snapshotFolder_(std::move(snapshotFolder)) {
   FormsPlatform& platform = application.Platform();
   timer1_ = std::make_unique<FormTimer>(platform, 1000, false, [this] { Timer1Tick(); });
   timer2_ = std::make_unique<FormTimer>(platform, 200, false, [this] { Timer2Tick(); });
@@ -41,11 +42,12 @@ void SessionForm::FormLoad() {
 
   // The screen becomes the form's picture and the snapshot the renderer flies through. A failed
   // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
+  // A per-user snapshot folder is made on first use.
   if (!platform.CaptureScreen(Surface())) ResizeSurface(screen);
-  const std::string folder = platform.ApplicationFolder();
-  SaveBitmap24(files_, Surface(), folder + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
+  files_.FolderProbes().CreateFolder(snapshotFolder_);
+  SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
 
-  const std::string dataPath = folder + "\\" + kRendererFileName;
+  const std::string dataPath = platform.ApplicationFolder() + "\\" + kRendererFileName;
   platform.StartProgram(dataPath);
 
   StartMusic();

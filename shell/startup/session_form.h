@@ -14,7 +14,9 @@ namespace vellora::shell {
 
 class SessionForm final : public Form {
  public:
-  SessionForm(FormsApplication& application, FileSystem& files, SessionMusic& music, std::string commandLine);
+  // The snapshot is saved in snapshotFolder (see FindDataFolders).
+  SessionForm(FormsApplication& application, FileSystem& files, SessionMusic& music, std::string commandLine,
+              std::string snapshotFolder);
 
   FormTimer& Timer1() { return *timer1_; }  // 1000 ms: keeps an MP3 playing
   FormTimer& Timer2() { return *timer2_; }  // 200 ms: music CD poll
@@ -31,6 +33,7 @@ class SessionForm final : public Form {
   FileSystem& files_;
   SessionMusic& music_;
   std::string commandLine_;
+  std::string snapshotFolder_;
   std::unique_ptr<FormTimer> timer1_, timer2_, timer3_;
 };
 

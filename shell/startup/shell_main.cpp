@@ -1,5 +1,6 @@
 #include "startup/shell_main.h"
 
+#include "data_folder.h"
 #include "settings/settings_store.h"
 #include "startup/command_line.h"
 #include "startup/session_form.h"
@@ -34,7 +35,9 @@ void ShellProgram::ShellMain() {
   }
 
   const std::string folder = platform.ApplicationFolder();
-  LoadSettings(files_, folder);
+  // Beside the program, or the user's own folders when the program's cannot be written to.
+  const DataFolders dataFolders = FindDataFolders(files_.FolderProbes(), folder);
+  LoadSettings(files_, dataFolders.settingsToRead);
 
   // The folder and the file name are joined as they stand.
   if (!FileExists(files_, folder + "\\" + kRendererFileName)) {
@@ -43,14 +46,14 @@ void ShellProgram::ShellMain() {
   }
 
   if (letter == "C") {
-    if (modes_.settingsDialog) modes_.settingsDialog(SettingsFilePath(folder));
+    if (modes_.settingsDialog) modes_.settingsDialog(SettingsFilePath(dataFolders.settings));
     platform.EndProcessNow();
   }
 
   if (letter != "S" && !commandLine.empty()) platform.EndProcessNow();
   if (letter == "S") platform.ShowCursor(false);
 
-  session_ = std::make_unique<SessionForm>(application_, files_, music_, commandLine);
+  session_ = std::make_unique<SessionForm>(application_, files_, music_, commandLine, dataFolders.snapshot);
   session_->Load();
 }
 

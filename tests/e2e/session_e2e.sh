@@ -2,14 +2,20 @@
 # End-to-end checks of a screensaver session: Vellora.scr with Vellora.data beside it, on a
 # private Xvfb whose root window shows a known picture.
 # Usage: session_e2e.sh CASE DIST_DIR X11_PROBE ROOT_PICTURE
+# For the case "installed", DIST_DIR is the path (a glob) of the built Debian package instead.
 set -euo pipefail
 case_name=$1 dist=$2 probe=$3 root_picture=$4
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 
-for program in Vellora.scr Vellora.data; do
-  [ -x "$dist/$program" ] || fail "no $program at $dist"
-done
+if [ "$case_name" = installed ]; then
+  deb=$(compgen -G "$dist" | head -n 1) ||
+    { echo "SKIP: no package $dist (cmake --build --preset linux --target package)"; exit 77; }
+else
+  for program in Vellora.scr Vellora.data; do
+    [ -x "$dist/$program" ] || fail "no $program at $dist"
+  done
+fi
 # Xvfb draws the cursor into its framebuffer, which -fbdir keeps in a file: the only place
 # where a cursor hidden with XFixes can be seen (its image as the server reports it does not
 # change). -retro shows the cursor from the start. start_xvfb runs "Xvfb" with E2E_WORK set.
@@ -17,9 +23,18 @@ Xvfb() { exec Xvfb "$@" -retro -fbdir "$E2E_WORK"; }
 start_xvfb 1024x768x24
 unset -f Xvfb
 start_window_manager
-app="$E2E_WORK/app"
-mkdir -p "$app"
-cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"
+if [ "$case_name" = installed ]; then
+  # Unpacked into a scratch root, never the machine's own /usr; the program folder belongs to
+  # root and cannot be written to. The user nobody must reach it and its own folders below.
+  chmod 711 "$E2E_WORK"
+  dpkg -x "$deb" "$E2E_WORK/root"
+  app="$E2E_WORK/root/usr/lib/vellora"
+  chmod 555 "$app"
+else
+  app="$E2E_WORK/app"
+  mkdir -p "$app"
+  cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"
+fi
 
 # The known picture: a gradient with coloured blocks, so that a shifted, flipped or
 # channel-swapped copy differs from it. It stays on the root window while root_picture runs.
@@ -336,6 +351,79 @@ os_end)
     [ "$(session_windows)" = 0 ] || fail "Vellora_Main left after SIG$signal"
     note "SIG$signal: music stopped, cursor shown, exit code 0"
   done
+  ;;
+
+installed)
+  # `vellora /s` as the unprivileged user nobody, with a home and a runtime folder of its own.
+  home="$E2E_WORK/home" runtime="$E2E_WORK/runtime"
+  install -d -o nobody -g nogroup -m 700 "$home" "$runtime"
+  as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+  as_nobody test -w "$app" && fail "nobody can write to the program folder"
+  (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin \
+     DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$runtime" "$E2E_WORK/root/usr/bin/vellora" /s \
+     2>>"$E2E_WORK/shell.err") &
+  SHELL_PID=$!
+  E2E_PIDS+=("$SHELL_PID")
+  wait_for_window Vellora_Tessel >/dev/null || fail "no window titled Vellora_Tessel"
+  RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
+  E2E_PIDS+=("$RENDERER_PID")
+  sleep 0.5
+  note "vellora /s started the session from the unpacked package"
+
+  snapshot="$runtime/vellora/Vellora.bmp"
+  [ -f "$snapshot" ] || fail "no snapshot in the runtime folder: $(ls -A "$runtime")"
+  [ "$(stat -c '%U %a' "$runtime/vellora")" = "nobody 700" ] ||
+    fail "runtime folder vellora is $(stat -c '%U %a' "$runtime/vellora"), expected nobody 700"
+  [ "$(stat -c '%U %a' "$snapshot")" = "nobody 600" ] ||
+    fail "snapshot is $(stat -c '%U %a' "$snapshot"), expected nobody 600"
+  differing=$(compare -metric AE "$picture" "$snapshot" null: 2>&1) || true
+  [ "$differing" = 0 ] || fail "$differing pixels of the snapshot differ from the screen"
+  [ "$(ls -A "$app")" = "$(printf 'Vellora.data\nVellora.scr')" ] || fail "the program folder changed: $(ls -A "$app")"
+  [ -e "$home/.config/vellora" ] && fail "reading the settings made a settings folder"
+  note "snapshot in \$XDG_RUNTIME_DIR/vellora (folder 0700, file 0600), equal to the screen"
+
+  # The renderer found it there: it runs on without a message box, and the picture's red,
+  # yellow and green show through the fog, whose blue-white (like untextured walls in it) is
+  # never redder or greener than it is blue.
+  colour=""
+  for shot in $(seq 1 15); do
+    import -window root "$E2E_WORK/shot.png"
+    colour=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
+             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+             awk '($1 > $2 ? $1 : $2) - $3 > 40 { print; exit }')
+    [ -n "$colour" ] && break
+    sleep 0.15
+  done
+  [ -n "$colour" ] || fail "the tunnel never showed the snapshot's colours"
+  gone "$RENDERER_PID" && fail "the renderer ended: $(cat "$E2E_WORK/shell.err")"
+  for title in 'BMP Unit' 'Loading Textures'; do
+    [ "$(xdotool search --name "^$title\$" 2>/dev/null | wc -l)" = 0 ] || fail "a \"$title\" box is shown"
+  done
+  note "the renderer flies the snapshot (rgb $colour in shot $shot)"
+
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  wait_gone "$RENDERER_PID" renderer
+  note "a move of +31,+31 ends both"
+
+  # An administrator's Vellora.ini beside the programs is the default that `vellora /c` shows,
+  # and "設定" saves it as the user's own in ~/.config/vellora, made then.
+  printf '[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\nBGM\xD8\xCB\xDF\xB0\xC4= 5\r\nBGM\xCC\xA7\xB2\xD9=\r\n' >"$app/Vellora.ini"
+  (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin \
+     DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$runtime" "$E2E_WORK/root/usr/bin/vellora" /c \
+     2>>"$E2E_WORK/shell.err") &
+  SHELL_PID=$!
+  E2E_PIDS+=("$SHELL_PID")
+  dialog=$(wait_for_window '<Vellora>' 20) || fail "vellora /c opened no window titled <Vellora>"
+  sleep 0.5  # the zoom and the first paint
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
+  wait_for_exit "$SHELL_PID" 10
+  saved="$home/.config/vellora/Vellora.ini"
+  cmp -s "$saved" "$app/Vellora.ini" || fail "saved $saved: $(od -c "$saved" 2>&1 | head -5)"
+  [ "$(stat -c '%U %a' "$home/.config") $(stat -c '%U %a' "$home/.config/vellora")" = "nobody 700 nobody 700" ] ||
+    fail "settings folders: $(stat -c '%n %U %a' "$home/.config" "$home/.config/vellora")"
+  note "vellora /c showed the program folder's settings and saved them in ~/.config/vellora (0700)"
   ;;
 
 *) fail "unknown case $case_name" ;;

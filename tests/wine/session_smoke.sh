@@ -3,18 +3,25 @@
 # root window writes Vellora.bmp equal to that picture, starts the renderer ("Vellora_Tessel"
 # appears), refuses a second /s while it runs (the snapshot stays as it is), and a mouse move
 # of +31,+31 ends both programs.
-#
 # With end_session_win32.exe it then ends a second session the way a log-off does.
+# With read_only, the programs lie in a folder of root's that the user nobody, who runs them,
+# cannot write to (as System32 or Program Files are to a user): the snapshot then goes to
+# nobody's %LOCALAPPDATA%\Vellora, made on first use, and the renderer flies it from there.
 #
-# Usage: session_smoke.sh <dist/windows folder> <root_picture program of the Linux build> [end_session_win32.exe]
+# Usage: session_smoke.sh <dist/windows folder> <root_picture program of the Linux build>
+#                         [end_session_win32.exe | read_only]
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-  echo "usage: $0 <dist/windows folder> <root_picture program>" >&2
+  echo "usage: $0 <dist/windows folder> <root_picture program> [end_session_win32.exe | read_only]" >&2
   exit 2
 fi
 readonly ROOT_PICTURE="$2"
-readonly END_SESSION="${3:-}"
+if [ "${3:-}" = read_only ]; then
+  readonly MODE=read_only END_SESSION=""
+else
+  readonly MODE=portable END_SESSION="${3:-}"
+fi
 if [ ! -f "$1/Vellora.scr" ]; then
   echo "SKIP: no $1/Vellora.scr (cmake --preset windows && cmake --build --preset windows)"
   exit 77
@@ -25,10 +32,18 @@ fi
 source "$(dirname "$0")/wine_session.sh" "$1"
 
 PICTURE_PID=""
-# The picture's client goes before the display, keeping the exit status for session_cleanup.
+NOBODY_HOME=""
+# Wine as the user nobody, with a prefix of nobody's own under NOBODY_HOME.
+as_nobody() {
+  setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
+    HOME="$NOBODY_HOME" WINEPREFIX="$NOBODY_HOME/prefix" WINEDEBUG=-all "$@"
+}
+# The picture's client and nobody's wineserver go before the display, keeping the exit status
+# for session_cleanup.
 end_picture() {
   local status=$?
   [ -n "$PICTURE_PID" ] && kill "$PICTURE_PID" 2>/dev/null
+  [ -n "$NOBODY_HOME" ] && as_nobody timeout 15 "$WINESERVER_BIN" -k >/dev/null 2>&1 9>&-
   return $status
 }
 trap 'end_picture; session_cleanup' EXIT
@@ -56,6 +71,46 @@ xdotool mousemove 400 300
 sleep 0.2
 [ "$(xdotool getmouselocation --shell | head -n 2 | tr '\n' ' ')" = "X=400 Y=300 " ] ||
   fail "the pointer did not move to 400,300"
+
+if [ "$MODE" = read_only ]; then
+  chmod 711 "$WORK_DIR"
+  chmod 555 "$folder"
+  as_nobody test -w "$folder" && fail "nobody can write to the program folder"
+  # Made on first use (about 10 s) and kept, like the prefix of the other cases.
+  NOBODY_HOME="/tmp/vellora-wine-nobody"
+  if [ ! -f "$NOBODY_HOME/prefix/.vellora-ready" ]; then
+    echo "making nobody's Wine prefix $NOBODY_HOME/prefix"
+    rm -rf "$NOBODY_HOME"
+    install -d -o nobody -g nogroup -m 700 "$NOBODY_HOME"
+    as_nobody WINEDLLOVERRIDES="mscoree,mshtml=" timeout 120 wine wineboot -i >"$WORK_DIR/wineboot.log" 2>&1 9>&- ||
+      fail "wineboot -i failed for nobody: $(cat "$WORK_DIR/wineboot.log")"
+    as_nobody timeout 60 "$WINESERVER_BIN" -w 9>&- || true
+    as_nobody touch "$NOBODY_HOME/prefix/.vellora-ready"
+  fi
+  local_folder="$NOBODY_HOME/prefix/drive_c/users/nobody/AppData/Local/Vellora"
+  rm -rf "$local_folder"
+  snapshot="$local_folder/Vellora.bmp"
+
+  as_nobody timeout 90 wine "$folder/Vellora.scr" /s >"$WORK_DIR/program.out" 2>"$WORK_DIR/program.err" 9>&- &
+  PROGRAM_PID=$!
+  wait_for_window Vellora_Tessel 60
+  pass "window \"Vellora_Tessel\" appeared"
+  [ -f "$snapshot" ] || fail "no snapshot in nobody's %LOCALAPPDATA%\\Vellora"
+  differing=$(compare -metric AE "$picture" "$snapshot" null: 2>&1) || true
+  [ "$differing" = 0 ] || fail "$differing pixels of the snapshot differ from the screen"
+  [ "$(ls -A "$folder")" = "$(printf 'Vellora.data\nVellora.scr')" ] || fail "the program folder changed: $(ls -A "$folder")"
+  pass "Vellora.bmp in %LOCALAPPDATA%\\Vellora, equal to the screen; the program folder untouched"
+  # A renderer that found no snapshot would show "BMP Unit" boxes and end.
+  sleep 1.5
+  window_visible Vellora_Tessel || fail "the renderer's window went away"
+  window_visible 'BMP Unit' && fail "the renderer shows a \"BMP Unit\" box"
+  pass "the renderer flies it"
+  xdotool mousemove 431 331
+  wait_for_program_exit 15
+  wait_for_window_gone Vellora_Tessel 15
+  pass "a move of +31,+31 ended the shell (exit code $PROGRAM_EXIT_CODE) and the renderer"
+  exit 0
+fi
 
 # An older snapshot is replaced by the new one.
 convert -size 64x48 xc:red -type TrueColor "BMP3:$snapshot"

@@ -8,6 +8,7 @@
 
 #include "bmp_reader.h"
 #include "fog_tunnel_scene.h"
+#include "platform/posix/posix_folder_probes.h"
 #include "snapshot_texture.h"
 
 namespace vellora::tools {
@@ -19,6 +20,10 @@ class NoProcessServices final : public renderer::ProcessServices {
   void ShowMessageBox(const std::string&, const std::string&) override {}
   [[noreturn]] void ExitProcess(int code) override { std::exit(code); }
   std::string ExecutableFolder() override { return {}; }
+  DataFolderProbes& FolderProbes() override { return probes_; }
+
+ private:
+  PosixFolderProbes probes_;
 };
 
 // The snapshot in the renderer's texture layout: bottom row first, rows padded to 4 bytes.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/win32/win32_folder_probes.h"
+
 namespace vellora::renderer {
 namespace {
 
@@ -40,6 +42,12 @@ std::string Win32RenderPlatform::ExecutableFolder() {
   const std::string exe(path, n);
   const size_t separator = exe.find_last_of("\\/");
   return separator == std::string::npos ? std::string() : exe.substr(0, separator + 1);
+}
+
+DataFolderProbes& Win32RenderPlatform::FolderProbes() {
+  // The snapshot path goes to the C library's fopen, which takes ANSI text.
+  static Win32FolderProbes probes(PathEncoding::AnsiCodePage);
+  return probes;
 }
 
 bool Win32RenderPlatform::RegisterWindowClass() {

@@ -14,6 +14,7 @@ class Win32RenderPlatform final : public RenderPlatform {
   void ShowMessageBox(const std::string& caption, const std::string& text) override;
   [[noreturn]] void ExitProcess(int code) override;
   std::string ExecutableFolder() override;
+  DataFolderProbes& FolderProbes() override;
 
   bool RegisterWindowClass() override;
   void UnregisterWindowClass() override;

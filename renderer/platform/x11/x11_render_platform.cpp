@@ -7,6 +7,7 @@
 #include <ctime>
 #include <cstring>
 
+#include "platform/posix/posix_folder_probes.h"
 #include "x11_error_handler.h"
 #include "x11_message_box.h"
 #include "x11_window_properties.h"
@@ -43,6 +44,11 @@ std::string X11RenderPlatform::ExecutableFolder() {
   if (n <= 0) return "./";
   const std::string exe(path, static_cast<size_t>(n));
   return exe.substr(0, exe.rfind('/') + 1);
+}
+
+DataFolderProbes& X11RenderPlatform::FolderProbes() {
+  static PosixFolderProbes probes;
+  return probes;
 }
 
 bool X11RenderPlatform::RegisterWindowClass() {

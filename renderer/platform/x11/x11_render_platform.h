@@ -20,6 +20,7 @@ class X11RenderPlatform final : public RenderPlatform {
   void ShowMessageBox(const std::string& caption, const std::string& text) override;
   [[noreturn]] void ExitProcess(int code) override;
   std::string ExecutableFolder() override;
+  DataFolderProbes& FolderProbes() override;
 
   // X has no window classes: "registering" opens the display connection the window will use.
   bool RegisterWindowClass() override;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/posix/posix_folder_probes.h"
 #include "platform/posix/posix_path.h"
 
 namespace vellora::shell {
@@ -139,6 +140,11 @@ bool PosixFileSystem::CanOpenForReading(const std::string& path) {
   if (!file.valid()) return false;
   struct stat info {};
   return ::fstat(file.get(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+DataFolderProbes& PosixFileSystem::FolderProbes() {
+  static PosixFolderProbes probes;
+  return probes;
 }
 
 FileSystem& PlatformFileSystem() {

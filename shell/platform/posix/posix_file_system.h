@@ -14,6 +14,7 @@ class PosixFileSystem final : public FileSystem {
   void RemoveFile(const std::string& path) override;
   void RestrictToOwner(const std::string& path) override;
   bool CanOpenForReading(const std::string& path) override;
+  DataFolderProbes& FolderProbes() override;
 };
 
 }  // namespace vellora::shell

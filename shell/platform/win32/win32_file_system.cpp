@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/win32/win32_folder_probes.h"
+
 namespace vellora::shell {
 namespace {
 
@@ -113,6 +115,11 @@ bool Win32FileSystem::CanOpenForReading(const std::string& path) {
   // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, so folders read as false.
   Handle file(OpenForReading(*wide));
   return file.valid();
+}
+
+DataFolderProbes& Win32FileSystem::FolderProbes() {
+  static Win32FolderProbes probes(PathEncoding::Utf8);
+  return probes;
 }
 
 FileSystem& PlatformFileSystem() {

@@ -13,6 +13,7 @@ class Win32FileSystem final : public FileSystem {
   bool RenameOver(const std::string& source, const std::string& target) override;
   void RemoveFile(const std::string& path) override;
   bool CanOpenForReading(const std::string& path) override;
+  DataFolderProbes& FolderProbes() override;
 };
 
 }  // namespace vellora::shell

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_data_folder_probes.h"
 #include "render_platform.h"
 #include "scene.h"
 
@@ -26,9 +27,12 @@ class FakeProcessServices : public ProcessServices {
   void ShowMessageBox(const std::string& caption, const std::string& text) override { boxes.push_back({caption, text}); }
   [[noreturn]] void ExitProcess(int code) override { throw ProcessExit{code}; }
   std::string ExecutableFolder() override { return exeFolder; }
+  DataFolderProbes& FolderProbes() override { return folderProbes; }
 
   std::vector<Box> boxes;
   std::string exeFolder = "/opt/vellora/";
+  // A folder the user can write to: the snapshot is read from beside the executable.
+  vellora::testing::FakeDataFolderProbes folderProbes;
 };
 
 class FakeRenderPlatform final : public RenderPlatform {
@@ -54,6 +58,8 @@ class FakeRenderPlatform final : public RenderPlatform {
     throw ProcessExit{code};
   }
   std::string ExecutableFolder() override { return "/opt/vellora/"; }
+  DataFolderProbes& FolderProbes() override { return folderProbes; }
+  vellora::testing::FakeDataFolderProbes folderProbes;
 
   bool RegisterWindowClass() override { return Step("RegisterWindowClass"); }
   void UnregisterWindowClass() override { log.push_back("UnregisterWindowClass"); }

@@ -1,5 +1,6 @@
 // An in-memory file system for the settings store's tests, with switches that make each
-// step of a write fail.
+// step of a write fail, and its own data-folder probes: a write into one of readOnlyFolders
+// fails as it would on a real system.
 #pragma once
 
 #include <map>
@@ -7,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "fake_data_folder_probes.h"
 #include "platform/file_system.h"
 
 namespace vellora::shell::testing {
 
-class FakeFileSystem final : public FileSystem {
+class FakeFileSystem final : public FileSystem, public vellora::testing::FakeDataFolderProbes {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> folders;  // paths that exist but are not files
@@ -28,7 +30,7 @@ class FakeFileSystem final : public FileSystem {
   }
 
   bool WriteFileDurably(const std::string& path, std::string_view bytes) override {
-    if (folders.count(path)) return false;
+    if (folders.count(path) || readOnlyFolders.count(FolderAbove(path))) return false;
     files[path] = std::string(failWrites ? bytes.substr(0, bytes.size() / 2) : bytes);
     return !failWrites;
   }
@@ -44,6 +46,9 @@ class FakeFileSystem final : public FileSystem {
   void RemoveFile(const std::string& path) override { files.erase(path); }
 
   bool CanOpenForReading(const std::string& path) override { return files.count(path) > 0; }
+
+  DataFolderProbes& FolderProbes() override { return *this; }
+  bool IsFile(const std::string& path) override { return files.count(path) > 0; }
 };
 
 }  // namespace vellora::shell::testing

@@ -152,6 +152,35 @@ TEST_F(PosixFileSystemTest, ReadingAndTestingFiles) {
   EXPECT_EQ(ToPosixPath("C:\\a\\b"), "C:/a/b");
 }
 
+// The probes behind the data-folder rule, on this system.
+TEST_F(PosixFileSystemTest, DataFolderProbes) {
+  DataFolderProbes& probes = files_.FolderProbes();
+  EXPECT_TRUE(probes.CanCreateFileIn(Folder()));
+  EXPECT_TRUE(fs::is_empty(folder_));  // the probe left nothing behind
+  EXPECT_FALSE(probes.CanCreateFileIn(Folder() + "/missing"));
+
+  // Missing folders are made for their owner alone; an existing one keeps its permissions.
+  const mode_t oldMask = ::umask(022);
+  fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  EXPECT_TRUE(probes.CreateFolder(Folder() + "/cache/vellora"));
+  ::umask(oldMask);
+  EXPECT_EQ(fs::status(folder_ / "cache").permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(folder_ / "cache" / "vellora").permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(folder_).permissions(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  EXPECT_TRUE(probes.CreateFolder(Folder() + "/cache/vellora"));
+  Put(folder_ / "file", "x");
+  EXPECT_FALSE(probes.CreateFolder(Folder() + "/file/vellora"));
+
+  EXPECT_TRUE(probes.IsFile(Folder() + "/file"));
+  EXPECT_FALSE(probes.IsFile(Folder() + "/cache"));
+  EXPECT_FALSE(probes.IsFile(Folder() + "/none"));
+
+  if (::geteuid() != 0) {  // permissions do not bind the superuser
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(probes.CanCreateFileIn(Folder()));
+  }
+}
+
 }  // namespace
 }  // namespace vellora::shell
 

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "common/cp932_text.h"
@@ -143,6 +144,7 @@ TEST_F(SettingsDialogTest, SaveWritesTheThreeKeysInOrderAndCancelWritesNothing) 
     EXPECT_EQ(files.files.at(kIniPath), saved(" 3", row.stored)) << row.typed;
     EXPECT_FALSE(dialog->Loaded());
   }
+  EXPECT_EQ(files.madeFolders, std::set<std::string>{"C:\\Vellora"});  // made if missing
   EXPECT_EQ(platform.log.back(), "Zoom 272,172-751,424 to 500,300-500,300");
   // The track is read in the user's number format.
   platform.numberFormat.decimalSeparator = ",";

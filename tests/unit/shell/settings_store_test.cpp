@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "common/cp932_text.h"
 #include "common/number_conversions.h"
+#include "data_folder.h"
 #include "fake_file_system.h"
 #include "settings/settings_variables.h"
 
@@ -63,6 +65,35 @@ TEST_F(SettingsStoreTest, SavingCdWithoutTrackOrFileGivesTheSampleFileAndLoadsBa
   EXPECT_EQ(BgmMode, 1);
   EXPECT_EQ(BgmRepeatTrack, 0);
   EXPECT_EQ(BgmFile, "");
+}
+
+TEST_F(SettingsStoreTest, AReadOnlyProgramFoldersFileIsTheDefaultUntilTheUserSavesTheirOwn) {
+  files.readOnlyFolders.insert(kFolder);
+  files.environment["LOCALAPPDATA"] = "C:\\Users\\ann\\AppData\\Local";
+  const std::string userFolder = "C:\\Users\\ann\\AppData\\Local\\Vellora";
+  WriteSettingsFile(" 1", " 7", "");  // put there by the installer: music CD, track 7
+  const std::string installed = files.files.at(kIniPath);
+
+  LoadSettings(files, FindDataFolders(files, kFolder).settingsToRead);
+  EXPECT_EQ(BgmMode, 1);
+  EXPECT_EQ(BgmRepeatTrack, 7);
+
+  // What the settings dialog's save does: the user's folder is made and takes the three keys.
+  const std::string path = SettingsFilePath(FindDataFolders(files, kFolder).settings);
+  EXPECT_EQ(path, userFolder + "\\Vellora.ini");
+  MakeSettingsFolder(files, path);
+  EXPECT_EQ(files.madeFolders, std::set<std::string>{userFolder});
+  WriteIniString(files, kSettingsSection, kBgmModeKey, SignedDecimalText(1), path);
+  WriteIniString(files, kSettingsSection, kBgmRepeatTrackKey, SignedDecimalText(0), path);
+  WriteIniString(files, kSettingsSection, kBgmFileKey, "", path);
+  EXPECT_EQ(ApiResult, 1);
+  EXPECT_EQ(files.files.at(path), kSampleFile);
+  EXPECT_EQ(files.files.at(kIniPath), installed);
+
+  // From then on the user's own file is read.
+  LoadSettings(files, FindDataFolders(files, kFolder).settingsToRead);
+  EXPECT_EQ(BgmMode, 1);
+  EXPECT_EQ(BgmRepeatTrack, 0);
 }
 
 TEST_F(SettingsStoreTest, NoSettingsFileGivesDefaultsAndCreatesNothing) {

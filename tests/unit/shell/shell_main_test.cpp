@@ -212,6 +212,28 @@ TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
   EXPECT_FALSE(platform.TimerActive(1000));
 }
 
+TEST_F(ShellMainTest, AReadOnlyProgramFolderGivesTheUsersFolderForTheSnapshotAndItsOwnSettings) {
+  const std::string userFolder = "C:\\Users\\ann\\AppData\\Local\\Vellora";
+  files.readOnlyFolders.insert("C:\\Vellora");
+  files.environment["LOCALAPPDATA"] = "C:\\Users\\ann\\AppData\\Local";
+  WriteSettings(" 2", "C:\\Music\\tone.wav");  // the installed default: a WAV file
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "StartProgram C:\\Vellora\\Vellora.data"));
+  EXPECT_THAT(music, ElementsAre("PlayWaveFile"));
+  EXPECT_EQ(files.madeFolders.count(userFolder), 1u);
+  EXPECT_EQ(files.files.count(userFolder + "\\Vellora.bmp"), 1u);
+  EXPECT_EQ(files.files.count("C:\\Vellora\\Vellora.bmp"), 0u);
+
+  // The settings dialog saves into the user's folder.
+  std::vector<std::string> dialogs;
+  FakeFormsPlatform p;
+  FormsApplication app{p};
+  ShellProgram withDialog{app, files, recorder, {{}, [&](const std::string& path) { dialogs.push_back(path); }}};
+  p.commandLine = "/c";
+  EXPECT_THROW(withDialog.ShellMain(), ProcessEnded);
+  EXPECT_THAT(dialogs, ElementsAre(userFolder + "\\Vellora.ini"));
+}
+
 TEST_F(ShellMainTest, FailedCaptureSavesABlankPictureAndFailedSaveKeepsTheOldSnapshot) {
   platform.captureFails = true;
   ASSERT_FALSE(Start(""));

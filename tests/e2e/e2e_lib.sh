@@ -15,22 +15,25 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "  - $*"; }
 
 # Starts Xvfb on a free display number with the given screen size (WxHxD) and exports DISPLAY.
-# Numbers are drawn from a high range so that other X servers on the machine are left alone.
+# Numbers are drawn from a high range so that other X servers on the machine are left alone,
+# and the display counts as ours only once its lock file names our server: two runs that
+# drew the same number at once must not end up talking to one server.
 start_xvfb() {
-  local screen=${1:-1024x768x24} number pid tries
+  local screen=${1:-1024x768x24} number pid _
   E2E_WORK=$(mktemp -d)
-  for tries in 1 2 3 4 5 6 7 8; do
+  for _ in 1 2 3 4 5 6 7 8; do
     number=$((200 + RANDOM % 800))
-    [ -e "/tmp/.X${number}-lock" ] && continue
+    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
     Xvfb ":$number" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do
-      if DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
+      kill -0 "$pid" 2>/dev/null || break
+      if [ "$(tr -d ' \n' <"/tmp/.X${number}-lock" 2>/dev/null)" = "$pid" ] &&
+        DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
         E2E_PIDS+=("$pid")
         export DISPLAY=":$number"
         return 0
       fi
-      kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
     kill "$pid" 2>/dev/null || true
@@ -71,6 +74,16 @@ wait_for_window() {
     sleep 0.1
   done
   return 1
+}
+
+# Waits until the window holds the keyboard focus, as a person waits to see a box come up
+# before pressing a key in it. Fails after the deadline.
+wait_for_focus() {
+  local window=$1 deadline=$((SECONDS + ${2:-10}))
+  until [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; do
+    [ $SECONDS -lt $deadline ] || fail "window $window never took the keyboard focus"
+    sleep 0.05
+  done
 }
 
 # Waits for a child process of this shell to end and sets EXIT_CODE. Fails after the deadline.

@@ -129,9 +129,11 @@ missing)
   owner=$(xprop -id "$box" WM_TRANSIENT_FOR | sed -n 's/.*window id # \(0x[0-9a-f]*\).*/\1/p')
   render_window=$(xdotool search --name '^Vellora_Tessel$' | head -n 1)
   [ -n "$owner" ] && [ $((owner)) = "$render_window" ] || fail "BMP Unit is transient for '$owner', not the render window"
+  wait_for_focus "$box"
   xdotool key Return
-  wait_for_window "Loading Textures" >/dev/null || fail "no Loading Textures box after the first"
+  box=$(wait_for_window "Loading Textures") || fail "no Loading Textures box after the first"
   note "BMP Unit, then Loading Textures"
+  wait_for_focus "$box"
   xdotool key Return
   expect_exit 1
   path="$app/Vellora.bmp"

@@ -266,10 +266,8 @@ missing_renderer)
   [ -e "$snapshot" ] && fail "a snapshot was written"
   cursor_drawn || fail "the cursor was hidden before the renderer check"
   note "message box shown; no session, no snapshot, cursor untouched"
-  xdotool windowfocus --sync "$box" 2>/dev/null || true
-  xdotool keydown Return
-  sleep 0.2
-  xdotool keyup Return
+  wait_for_focus "$box"
+  xdotool key Return
   wait_for_exit "$SHELL_PID" 5
   [ "$(xdotool search --name '^Vellora\(ScreenSaver\)$' 2>/dev/null | wc -l)" = 0 ] || fail "message box left"
   note "Return closes it and the shell ends"

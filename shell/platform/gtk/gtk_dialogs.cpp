@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gtk/file_filter_patterns.h"
+#include "platform/gtk/window_focus.h"
 
 namespace vellora::shell {
 
@@ -31,6 +32,7 @@ void RunMessageBox(const std::string& text, const std::string& caption) {
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk_dialog_add_button(GTK_DIALOG(dialog), "OK", GTK_RESPONSE_OK);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  TakeFocusWhenMapped(GTK_WINDOW(dialog));
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
 }

@@ -8,6 +8,7 @@
 #include "platform/gtk/canvas_cairo.h"
 #include "platform/gtk/gdk_widget_at_point.h"
 #include "platform/gtk/input_mapping.h"
+#include "platform/gtk/window_focus.h"
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_frame_extents.h"
 #include "platform/gtk/x11_window_tree.h"
@@ -186,8 +187,13 @@ void GtkPlatformWindow::SetVisible(bool visible) {
     return;
   }
   if (visible) {
+    // An adopted window lies inside another program's window: the window manager does not see
+    // it, and it takes no focus from that program. Any other form takes the focus once it is up.
+    if (!adopted_ && !takesFocus_) {
+      TakeFocusWhenMapped(GTK_WINDOW(window_));
+      takesFocus_ = true;
+    }
     gtk_widget_show(window_);
-    // An adopted window lies inside another program's window: the window manager does not see it.
     if (!adopted_) gtk_window_present(GTK_WINDOW(window_));
   } else {
     gtk_widget_hide(window_);

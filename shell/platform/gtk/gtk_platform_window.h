@@ -71,7 +71,8 @@ class GtkPlatformWindow final : public PlatformWindow {
   PixelPoint position_;
   PixelSize size_;
   PixelSize reportedSize_;
-  bool adopted_ = false;  // lies inside another program's window
+  bool adopted_ = false;
+  bool takesFocus_ = false;  // asks for the keyboard focus whenever it is mapped  // lies inside another program's window
   mutable bool frameRequested_ = false;
 };
 

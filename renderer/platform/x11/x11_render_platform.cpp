@@ -2,10 +2,13 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
+#include <thread>
 
 #include "platform/posix/posix_folder_probes.h"
 #include "x11_error_handler.h"
@@ -13,6 +16,22 @@
 #include "x11_window_properties.h"
 
 namespace vellora::renderer {
+namespace {
+
+// The X server's connection, tried again for a moment when the server turned it away for the
+// moment only (its queue of new connections full while other clients connect at once): a
+// screensaver started then must not end at once. No server at all fails at once.
+Display* OpenDisplay() {
+  for (int attempt = 0;; ++attempt) {
+    errno = 0;
+    if (Display* display = XOpenDisplay(nullptr)) return display;
+    const bool passing = errno == EAGAIN || errno == ECONNRESET || errno == EINTR;
+    if (!passing || attempt == 40) return nullptr;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+}
+
+}  // namespace
 
 X11RenderPlatform::X11RenderPlatform() { InstallX11ErrorHandler(); }
 
@@ -27,7 +46,7 @@ void X11RenderPlatform::ShowMessageBox(const std::string& caption, const std::st
     ShowX11MessageBox(display_, caption, text, window_);
     return;
   }
-  if (Display* own = XOpenDisplay(nullptr)) {
+  if (Display* own = OpenDisplay()) {
     ShowX11MessageBox(own, caption, text, 0);
     XCloseDisplay(own);
   }
@@ -52,7 +71,7 @@ DataFolderProbes& X11RenderPlatform::FolderProbes() {
 }
 
 bool X11RenderPlatform::RegisterWindowClass() {
-  if (display_ == nullptr) display_ = XOpenDisplay(nullptr);
+  if (display_ == nullptr) display_ = OpenDisplay();
   return display_ != nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gdk/gdkx.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 
@@ -104,10 +105,19 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
     g_set_prgname(name);
     g_free(name);
   }
-  // The command line belongs to the shell: GTK is not given it to parse.
-  if (!gtk_init_check(nullptr, nullptr)) {
-    std::fprintf(stderr, "cannot open the X display\n");
-    return nullptr;
+  // The command line belongs to the shell: GTK is not given it to parse. A server that turns
+  // the connection away for the moment only (its queue of new connections full while other
+  // clients connect at once) is asked again for a moment; GTK opens the display again on each
+  // call. No server at all fails at once.
+  for (int attempt = 0;; ++attempt) {
+    errno = 0;
+    if (gtk_init_check(nullptr, nullptr)) break;
+    const bool passing = errno == EAGAIN || errno == ECONNRESET || errno == EINTR;
+    if (!passing || attempt == 40) {
+      std::fprintf(stderr, "cannot open the X display\n");
+      return nullptr;
+    }
+    g_usleep(25000);
   }
   // GTK takes the user's locale for its texts and input; numbers in the C library keep the
   // full stop, as the shell's own conversions and files expect.

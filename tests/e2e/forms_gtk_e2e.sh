@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# End-to-end check of the GTK forms platform on a private Xvfb: a test form is found by its
-# title while hidden and while shown, its picture is checked on a screenshot, and mouse, text
-# input, close requests, a child window, embedding into a foreign window, the message box,
-# program start and the zoom animation are driven. A form of the settings dialog's size is
-# placed by its frame's corner without and with a window manager (openbox), carries the
-# program's icon and shows the busy pointer over its entry field; opening an address returns at
-# once whether or not the session bus answers.
+# End-to-end check of what the GTK forms platform does that no run of the real programs shows:
+# a test form is found by its exact title while hidden and while shown, a click into its child
+# window stays there, and the windows under a screen point are told apart; the open-file dialog,
+# the zoom animation and opening an address (whether or not the session bus answers) are
+# driven. A form of the settings dialog's size carries the program's icon, shows the busy
+# pointer over its entry field, and is placed by its frame's corner under a window manager
+# (openbox), whose frame it knows before it is first shown. What the programs show of the
+# platform (pictures, labels, the combo box, close requests, embedding, message boxes, program
+# start) is proven by the dialog, command, preview and session checks.
 # Usage: forms_gtk_e2e.sh FORMS_CHECK X11_PROBE ASSETS_FOLDER
 set -euo pipefail
 check=$1 probe=$2 ASSETS=$3
@@ -63,89 +65,14 @@ done
 [ "$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)" = "$WINDOW" ] || fail "not found as visible"
 note "found by title while shown"
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
-[ "$X $Y $WIDTH $HEIGHT" = "100 80 480 240" ] || fail "client area at $X,$Y size ${WIDTH}x$HEIGHT, expected 100,80 480x240"
-[ "$("$check" rect "$WINDOW")" = "100 80 580 320" ] || fail "WindowScreenRect gives $("$check" rect "$WINDOW")"
-note "client area 480x240 at 100,80; WindowScreenRect agrees"
 
-# --- the picture -------------------------------------------------------------------------
-sleep 0.5
-shot="$E2E_WORK/shot.png"
-import -window root "$shot"
-pixels() {  # "x y r g b" lines of a screen rectangle W H X Y
-  convert "$shot" -crop "$1x$2+$3+$4" +repage -depth 8 txt:- |
-    sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p'
-}
-near() { [ $(( $1 - $2 )) -le "$3" ] && [ $(( $2 - $1 )) -le "$3" ]; }
-
-while read -r row r g b; do
-  read -r _ _ sr sg sb < <(pixels 1 1 $((X + 360)) $((Y + row)))
-  [ "$sr $sg $sb" = "$r $g $b" ] || fail "gradient row $row is $sr,$sg,$sb on screen, $r,$g,$b in the canvas"
-done < <(sed -n 's/^gradient //p' "$out")
-read -r _ _ r g b < <(pixels 1 1 $((X + 360)) $((Y + 1)))
-near "$r" 0 4 && near "$g" 0 4 && near "$b" 128 4 || fail "top of the gradient is $r,$g,$b, not navy"
-read -r _ _ r g b < <(pixels 1 1 $((X + 360)) $((Y + 238)))
-near "$r" 230 4 && near "$g" 230 4 && near "$b" 250 4 || fail "bottom of the gradient is $r,$g,$b, not lavender"
-note "gradient from navy to lavender, every sampled row as painted"
-
-read -r lx ly lw lh <<<"$(reported label)"
-[ "$lw" -gt 60 ] && [ "$lh" -ge 10 ] || fail "label measured ${lw}x$lh"
-# Dark: well below the gradient behind the label (about 85,85,172 at these rows).
-dark_inside=$(pixels "$lw" "$lh" $((X + lx)) $((Y + ly)) | awk '$3 + $4 + $5 < 160' | wc -l)
-[ "$dark_inside" -ge 40 ] || fail "only $dark_inside dark pixels inside the label's box"
-ring=4
-dark_around=$(pixels $((lw + 2 * ring)) $((lh + 2 * ring)) $((X + lx - ring)) $((Y + ly - ring)) |
-  awk -v w="$lw" -v h="$lh" -v m="$ring" '($1 < m || $1 >= w + m || $2 < m || $2 >= h + m) && $3 + $4 + $5 < 160' | wc -l)
-[ "$dark_around" -eq 0 ] || fail "$dark_around dark pixels just outside the label's box"
-note "label: $dark_inside dark pixels inside its ${lw}x$lh box, none in a ${ring}-pixel ring around it"
-
-read -r ix iy iw ih <<<"$(reported image)"
-for point in "1 1" "$((iw / 2)) $((ih / 2))" "$((iw - 2)) $((ih - 2))"; do
-  read -r px py <<<"$point"
-  read -r _ _ r g b < <(pixels 1 1 $((X + ix + px)) $((Y + iy + py)))
-  [ "$r $g $b" = "255 140 0" ] || fail "image pixel $px,$py is $r,$g,$b, not orange"
-done
-read -r _ _ r g b < <(pixels 1 1 $((X + ix - 2)) $((Y + iy + 2)))
-[ "$r $g $b" != "255 140 0" ] || fail "orange left of the image"
-note "image: orange inside its ${iw}x$ih box, gradient beside it"
-[ "$("$check" capture $((X + ix + 5)) $((Y + iy + 5)))" = "1024x768 255 140 0" ] ||
-  fail "CaptureScreen gives $("$check" capture $((X + ix + 5)) $((Y + iy + 5)))"
-note "CaptureScreen of another process: 1024x768, the image's orange where it lies"
-
-read -r cx cy cw ch _ items _ text <<<"$(reported combo)"
-[ "$items $text" = "4 2" ] || fail "combo box holds $items items, text '$text'"
-white=$(pixels "$cw" "$ch" $((X + cx)) $((Y + cy)) | awk '$3 >= 245 && $4 >= 245 && $5 >= 245' | wc -l)
-[ "$white" -ge $((cw * ch / 4)) ] || fail "no combo box edit field at $cx,$cy ($white white pixels)"
-note "combo box: edit field at $cx,$cy, 4 items, text 2"
-
-read -r hx hy hw hh <<<"$(reported child)"
-read -r _ _ r g b < <(pixels 1 1 $((X + hx + hw / 2)) $((Y + hy + hh / 2)))
-[ "$r $g $b" = "0 160 0" ] || fail "child window shows $r,$g,$b, not its green"
-read -r _ _ r g b < <(pixels 1 1 $((X + hx - 1)) $((Y + hy + hh / 2)))
-[ "$r $g $b" != "0 160 0" ] || fail "green left of the child window"
-note "child window: its own picture at $hx,$hy in the form"
-
-# --- input -------------------------------------------------------------------------------
-xdotool mousemove $((X + 300)) $((Y + 120)) click 1
-wait_for_line '^up 1 0 300 120'
-grep -q '^down 1 0 300 120' "$out" || fail "no left button down at 300,120"
-xdotool mousemove $((X + 310)) $((Y + 60)) keydown shift keydown ctrl click 3 keyup ctrl keyup shift
-wait_for_line '^up 2 3 310 60'
-xdotool mousemove $((X + 320)) $((Y + 70)) click 2
-wait_for_line '^up 4 0 320 70'
-note "mouse: left 1, right 2, middle 4; shift and ctrl 3; client coordinates"
-downs=$(grep -c '^down' "$out")
+# --- the child window and the windows under a point ------------------------------------------
+read -r hx hy _ _ <<<"$(reported child)"
 xdotool mousemove $((X + hx + 7)) $((Y + hy + 9)) click 1
 wait_for_line '^child up 1 0 7 9'
 grep -q '^child down 1 0 7 9' "$out" || fail "no button down in the child window"
-[ "$(grep -c '^down' "$out")" -eq "$downs" ] || fail "a click into the child window reached the form too"
+grep -q '^down' "$out" && fail "a click into the child window reached the form too"
 note "a click into the child window goes to it alone, in its own coordinates"
-grep -q '^text changed' "$out" && fail "setting the text from code counted as a change"
-clicks=$(grep -c '^down' "$out")
-xdotool mousemove $((X + cx + 20)) $((Y + cy + ch / 2)) click 1 key ctrl+a type 17
-wait_for_line '^text changed: 17'
-[ "$(grep -c '^text changed' "$out")" -eq 2 ] || fail "changes: $(grep '^text changed' "$out" | tr '\n' '|')"
-[ "$(grep -c '^down' "$out")" -eq "$clicks" ] || fail "a click into the combo box reached the form"
-note "typing into the combo box: one change per edit, the click stays with the box"
 
 # Whether the form and the child are the windows under two screen points: not while hidden,
 # yes once shown, and the form not while another program's window covers its point.
@@ -163,52 +90,8 @@ until [ "$(grep '^at ' "$out" | tail -n 1)" = "at form 1 child 1" ]; do
   sleep 0.1
 done
 note "IsWindowAtPoint: not while hidden, yes when shown, no where another window covers the form"
-
 "$probe" close "$WINDOW"
 wait_for_exit "$FORM" 10
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the close request"
-grep -q '^close requested' "$out" || fail "close request not reported"
-note "close request reported, the form decided to end"
-
-# --- a form inside another program's window -----------------------------------------------
-"$check" host >"$E2E_WORK/host" 2>&1 &
-HOST=$!
-E2E_PIDS+=("$HOST")
-HOST_WINDOW=$(wait_for_window "Vellora forms host" 10) ||
-  fail "no host window: $(cat "$E2E_WORK/host"; kill -0 "$HOST" 2>/dev/null || echo ended)"
-expect_exit_code 2 embed 1 >"$E2E_WORK/bad" 2>&1
-grep -q '^adopt failed' "$E2E_WORK/bad" || fail "no failure reported for a missing window"
-"$check" embed "$HOST_WINDOW" >"$E2E_WORK/embed" 2>"$E2E_WORK/embed.err" &
-EMBED=$!
-E2E_PIDS+=("$EMBED")
-wait_for_line '^embedded' "$E2E_WORK/embed"
-child=$(sed -n 's/^embedded //p' "$E2E_WORK/embed")
-xwininfo -children -id "$HOST_WINDOW" | grep -q "$(printf '0x%x' "$child") \"Vellora forms preview\"" ||
-  fail "the form is not a child of the host: $(xwininfo -children -id "$HOST_WINDOW")"
-eval "$(xdotool getwindowgeometry --shell "$HOST_WINDOW")"
-sleep 0.3
-read -r r g b < <(pixel_at $((X + 150)) $((Y + 100)))
-[ "$r $g $b" = "255 140 0" ] || fail "host area shows $r,$g,$b, not the embedded form's orange"
-note "embedded form is a child of the host window and covers it"
-kill "$HOST"
-wait_for_exit "$EMBED" 10
-grep -q '^destroyed from outside' "$E2E_WORK/embed" || fail "destruction with the host not reported"
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the host went: $(cat "$E2E_WORK/embed.err")"
-note "host destroyed: the embedded form reports it and ends normally"
-
-# --- message box ------------------------------------------------------------------------------
-text="Vellora.data が Vellora.scr と同じﾌｫﾙﾀﾞに見つかりません！"
-"$check" message "$text" "Vellora(ScreenSaver)" >"$E2E_WORK/message" 2>&1 &
-BOX=$!
-E2E_PIDS+=("$BOX")
-box=$(wait_for_window "Vellora\(ScreenSaver\)" 10) ||
-  fail "no message box titled Vellora(ScreenSaver): $(cat "$E2E_WORK/message"; kill -0 "$BOX" 2>/dev/null || echo ended)"
-sleep 0.3
-grep -q closed "$E2E_WORK/message" && fail "MessageBox returned before the box was closed"
-xdotool windowfocus --sync "$box" key Return
-wait_for_exit "$BOX" 10
-grep -q '^closed' "$E2E_WORK/message" || fail "MessageBox did not return after OK"
-note "message box titled by its caption; returns once OK is pressed"
 
 # --- open-file dialog ---------------------------------------------------------------------------
 # It opens on the working folder and lists only the music files, whatever the case of their
@@ -224,27 +107,6 @@ xdotool windowfocus --sync "$chooser" key Return
 wait_for_exit "$CHOOSER" 10
 grep -qx "chose $E2E_WORK/music/Song.Mp3" "$E2E_WORK/open" || fail "open-file dialog: $(cat "$E2E_WORK/open")"
 note "open-file dialog: working folder, *.MP3 matches Song.Mp3, other files left out"
-
-# --- program start --------------------------------------------------------------------------
-printf '#!/bin/sh\ntouch "%s/started"\n' "$E2E_WORK" >"$E2E_WORK/child.sh"
-chmod +x "$E2E_WORK/child.sh"
-# The shell joins names with "\"; the platform takes it as "/".
-"$check" start "$E2E_WORK\\child.sh" >"$E2E_WORK/start" 2>&1 &
-STARTER=$!
-E2E_PIDS+=("$STARTER")
-wait_for_line '^started 1' "$E2E_WORK/start"
-deadline=$((SECONDS + 5))
-until [ -e "$E2E_WORK/started" ]; do
-  [ $SECONDS -lt $deadline ] || fail "the started program did not run"
-  sleep 0.1
-done
-sleep 0.5
-kill -0 "$STARTER" 2>/dev/null || fail "the starter ended early"
-zombies=$(ps -o stat= --ppid "$STARTER" | grep -c Z || true)
-[ "$zombies" -eq 0 ] || fail "the ended program is left as a zombie"
-wait_for_exit "$STARTER" 10
-"$check" start /nonexistent/program | grep -q '^started 0' || fail "starting a missing program did not fail"
-note "program started without waiting, reaped when it ended; a missing one reports failure"
 
 # --- zoom animation ---------------------------------------------------------------------------
 # The outline is a window of its own for the animation's fifth of a second: the windows on the

@@ -6,13 +6,13 @@
 # The program checks the backend in-process (its "ok:"/"FAIL:" lines), then holds the form
 # "Vellora forms check" hidden for a while and shows it. From outside this case checks that the
 # form is found by its title while hidden (from another Windows process, with FindWindowW, as the
-# shell's start-up guard looks), and once shown; that a screenshot has the gradient's colours on
-# the right rows, dark label pixels inside the label's box and none around it, the image's colour
-# and the combo box; that clicks arrive with their buttons, shift state and positions; that the
-# open-file dialog returns a typed name; and that a close request, after its message box, ends the
-# program with exit code 0. The screenshot is kept as forms_check_screen.png in the build folder.
-# The program icon of Vellora.scr and Vellora.data is read from beside it, and the user's decimal
-# separator from two short runs under Japanese and German locales.
+# shell's start-up guard looks), and once shown; that clicks arrive with their buttons, shift
+# state and positions; that the open-file dialog returns a typed name; and that a close request,
+# after its message box, ends the program with exit code 0. The program icon of Vellora.scr and
+# Vellora.data is read from beside it, and the user's decimal separator from two short runs
+# under Japanese and German locales. What the real programs show of the backend (pictures,
+# labels, the combo box, frames and placement, embedding, program start) is proven by the
+# command, settings dialog, preview and session cases.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -117,7 +117,6 @@ for program in Vellora.scr Vellora.data; do
     fail "$program: icons extracted, large and small width: $(fact "program-icon $program")"
 done
 pass "Vellora.scr and Vellora.data carry the program icon at 32 and 16 pixels"
-pass "frame of a hidden fixed dialog: $(fact frame); placed by its frame's corner: $(fact placed)"
 case "$(fact default-font)" in
   *"= IPAPGothic"*", charset 128, proportional") pass "default font: $(fact default-font)" ;;
   *) fail "the default font maps to $(fact default-font), not the proportional IPAPGothic" ;;
@@ -136,74 +135,8 @@ wait_for_window "$TITLE" 30
 pass "the form is shown and found by its title"
 wait_for_line "focus: in" 10
 pass "the shown form reports that it has the focus"
-geometry="$(xdotool search --onlyvisible --name "^$TITLE\$" getwindowgeometry | tr -s ' \n' ' ')"
-read -r left top width height <<<"$(fact window)"
-case "$geometry" in
-  *"Position: $left,$top "*"Geometry: ${width}x$height"*) pass "the form lies at ($left, $top) with $width x $height" ;;
-  *) fail "the form's X window is $geometry, expected ($left, $top) with ${width}x$height" ;;
-esac
-wait_for_fact ready 30
+read -r left top _ _ <<<"$(fact window)"
 no_failed_verdicts
-
-# --- The screenshot, one "x y r g b" line per pixel of the form's area.
-sleep 0.3
-import -window root "$WORK_DIR/screen.png"
-cp "$WORK_DIR/screen.png" "$CHECK_BUILD_DIR/forms_check_screen.png" 2>/dev/null || true
-convert "$WORK_DIR/screen.png" -crop "${width}x$height+$left+$top" +repage -depth 8 txt:- |
-  sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3 \4 \5/p' >"$WORK_DIR/form.txt"
-[ "$(wc -l <"$WORK_DIR/form.txt")" -eq $((width * height)) ] || fail "could not read the form's pixels"
-
-# Pixels of the rectangle [x0, x1) x [y0, y1) that pass an awk condition on r, g, b.
-count_pixels() {
-  awk -v x0="$1" -v y0="$2" -v x1="$3" -v y1="$4" \
-    "\$1 >= x0 && \$1 < x1 && \$2 >= y0 && \$2 < y1 { r = \$3; g = \$4; b = \$5; if ($5) n++ } END { print n + 0 }" \
-    "$WORK_DIR/form.txt"
-}
-
-# Gradient: each row as the canvas interpolates it (16-bit channels, truncating division).
-read -r top_r top_g top_b bottom_r bottom_g bottom_b <<<"$(fact gradient)"
-for row in 0 1 60 120 180 $((height - 1)); do
-  expected="$(awk -v row="$row" -v h="$height" -v c="$top_r $top_g $top_b $bottom_r $bottom_g $bottom_b" 'BEGIN {
-      split(c, v, " ")
-      for (i = 1; i <= 3; i++) {
-        a = v[i] * 256; t = (v[i + 3] * 256 - a) * row
-        q = t < 0 ? -int(-t / h) : int(t / h)
-        printf "%s%d", (i > 1 ? " " : ""), int((a + q) / 256)
-      }
-    }')"
-  read -r er eg eb <<<"$expected"
-  near="(r - $er) ^ 2 <= 1 && (g - $eg) ^ 2 <= 1 && (b - $eb) ^ 2 <= 1"
-  [ "$(count_pixels 300 "$row" 301 $((row + 1)) "$near")" -eq 1 ] ||
-    fail "row $row of the gradient is $(awk -v row="$row" '$1 == 300 && $2 == row { print $3, $4, $5 }' "$WORK_DIR/form.txt"), expected $expected"
-done
-pass "the gradient has its colours on rows 0 to $((height - 1))"
-
-# Label: dark pixels inside its box, none in a band of 8 pixels around it.
-read -r lx ly lw lh <<<"$(fact label-box)"
-dark="r < 96 && g < 96 && b < 96"
-inside="$(count_pixels "$lx" "$ly" $((lx + lw)) $((ly + lh)) "$dark")"
-around="$(($(count_pixels $((lx - 8)) $((ly - 8)) $((lx + lw + 8)) $((ly + lh + 8)) "$dark") - inside))"
-[ "$inside" -ge 40 ] || fail "only $inside dark pixels in the label's box ($lx, $ly, $lw x $lh)"
-[ "$around" -eq 0 ] || fail "$around dark pixels around the label's box"
-pass "the label has $inside dark pixels in its box and none around it"
-
-# Image: every pixel in its colour, none of the ring around it.
-read -r ix iy iw ih ir ig ib <<<"$(fact image-box)"
-colour="r == $ir && g == $ig && b == $ib"
-[ "$(count_pixels "$ix" "$iy" $((ix + iw)) $((iy + ih)) "$colour")" -eq $((iw * ih)) ] ||
-  fail "the image's box ($ix, $iy, $iw x $ih) is not all $ir $ig $ib"
-[ "$(count_pixels $((ix - 1)) $((iy - 1)) $((ix + iw + 1)) $((iy + ih + 1)) "$colour")" -eq $((iw * ih)) ] ||
-  fail "the image's colour reaches beyond its box"
-pass "the image covers exactly its box in its colour"
-
-# Combo box: a white edit field (the gradient has no white) with dark text and frame.
-read -r cx cy cw ch <<<"$(fact combo-box)"
-white="$(count_pixels "$cx" "$cy" $((cx + cw)) $((cy + ch)) "r == 255 && g == 255 && b == 255")"
-dark_in_combo="$(count_pixels "$cx" "$cy" $((cx + cw)) $((cy + ch)) "$dark")"
-if [ "$white" -lt $((cw * 8)) ] || [ "$dark_in_combo" -lt 10 ]; then
-  fail "no combo box at ($cx, $cy): $white white and $dark_in_combo dark pixels"
-fi
-pass "the combo box is there ($white white, $dark_in_combo dark pixels)"
 
 # --- Input: buttons, shift state and client positions.
 xdotool mousemove $((left + 50)) $((top + 60)) click 1

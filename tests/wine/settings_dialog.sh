@@ -35,7 +35,7 @@ closed_with_zero() {
 
 open_dialog
 # The frame's corner is placed: Wine's frame around a fixed dialog is 3 pixels with a 22-pixel
-# caption (wine.forms_check reports it), so the outer size is 7185 + 6 * 15 by 3780 + 25 * 15
+# caption in its default theme, so the outer size is 7185 + 6 * 15 by 3780 + 25 * 15
 # twips, its corner at (15360 - 7275) / 2, (11520 - 4155) / 3 twips, the client area 3, 22 in.
 left=$(((15360 - 7275) / 2)) top=$(((11520 - 4155) / 3))
 client="$((((left + 3 * 15) * 2 + 15) / 30)),$((((top + 22 * 15) * 2 + 15) / 30))"

@@ -18,36 +18,6 @@ std::string Size(PixelSize size) { return std::to_string(size.width) + "x" + std
 
 bool IsDark(Rgb c) { return c.r < 96 && c.g < 96 && c.b < 96; }
 
-std::wstring TitleOf(HWND window) {
-  wchar_t text[256] = {};
-  const int length = ::GetWindowTextW(window, text, 256);
-  return std::wstring(text, static_cast<size_t>(length > 0 ? length : 0));
-}
-
-// Runs the loop until done() holds, checking every 20 ms, for at most limitMs; true when done.
-template <typename Done>
-bool RunLoopUntil(FormsPlatform& platform, uint32_t limitMs, Done done) {
-  bool reached = done();
-  uint32_t waited = 0;
-  if (reached) return true;
-  TimerId poll = 0;
-  poll = platform.StartTimer(20, [&] {
-    waited += 20;
-    reached = done();
-    if (reached || waited >= limitMs) {
-      platform.StopTimer(poll);
-      platform.QuitLoop();
-    }
-  });
-  platform.RunLoop();
-  return reached;
-}
-
-struct DestroyWatch final : WindowEvents {
-  bool destroyed = false;
-  void OnDestroyedFromOutside() override { destroyed = true; }
-};
-
 // What the system's font mapper made of a description: the requested face, the full name of
 // the font file behind it, its character set and pitch.
 std::string ChosenFont(const FontSpec& spec) {
@@ -184,105 +154,19 @@ void ProbeWindows(FormsPlatform& platform) {
   Verdict((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) != 0 &&
               (style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE)) == 0,
           "the dialog has a caption and close box, no sizing frame or min/max box, and is hidden");
-  Verdict(dialog->ClientSize().width == 300 && dialog->ClientSize().height == 200,
-          "the dialog's client area is the size asked for: " + Size(dialog->ClientSize()));
-
-  dialog->Move({50, 60}, {320, 180});
-  POINT origin{0, 0};
-  ::ClientToScreen(window, &origin);
-  const PixelRect outer = dialog->ScreenRect();
-  Verdict(origin.x == 50 && origin.y == 60 && dialog->ClientSize().width == 320 && dialog->ClientSize().height == 180,
-          "Move places the client area at (50, 60) with 320x180");
-  Verdict(outer.left < 50 && outer.top < 60 && outer.right > 370 && outer.bottom > 240,
-          "the screen rectangle includes the frame");
-  PixelRect reported{};
-  Verdict(platform.WindowScreenRect(dialog->Handle(), reported) && reported.left == outer.left &&
-              reported.top == outer.top && reported.right == outer.right && reported.bottom == outer.bottom,
-          "WindowScreenRect gives the window's rectangle");
 
   Verdict(platform.FindWindowByTitle("Vellora forms check dialog"), "a hidden window is found by its title");
   Verdict(!platform.FindWindowByTitle("Vellora forms check dialog 2"), "a title is matched whole");
-  const std::string japanese = u8"<Vellora> 設定";
-  dialog->SetTitle(japanese);
-  Verdict(TitleOf(window) == Utf8ToWide(japanese) && platform.FindWindowByTitle(japanese),
-          "a Japanese title is set and found");
-
-  // A child window lies in the parent's client area at its position.
-  WindowOptions childOptions;
-  childOptions.parent = dialog.get();
-  childOptions.childPosition = {10, 20};
-  childOptions.clientSize = {50, 40};
-  std::unique_ptr<PlatformWindow> child = platform.CreateWindow(childOptions, events);
-  if (!Verdict(child != nullptr, "a child window is created")) return;
-  RECT childRect{};
-  ::GetWindowRect(WindowOf(*child), &childRect);
-  Verdict(::GetParent(WindowOf(*child)) == window && childRect.left == 60 && childRect.top == 80 &&
-              child->ClientSize().width == 50 && child->ClientSize().height == 40,
-          "a child window lies at (10, 20) of its parent's client area");
-  child->Move({30, 5}, {60, 30});
-  ::GetWindowRect(WindowOf(*child), &childRect);
-  Verdict(childRect.left == 80 && childRect.top == 65 && child->ClientSize().width == 60,
-          "a child window moves in its parent's client coordinates");
-}
-
-void ProbeAdoption(FormsPlatform& platform) {
-  WindowEvents hostEvents;
-  DestroyWatch guestEvents;
-  WindowOptions hostOptions;
-  hostOptions.title = "Vellora forms check host";
-  hostOptions.clientSize = {200, 150};
-  std::unique_ptr<PlatformWindow> host = platform.CreateWindow(hostOptions, hostEvents);
-  WindowOptions guestOptions;
-  guestOptions.title = "Vellora forms check guest";
-  guestOptions.clientSize = {80, 60};
-  std::unique_ptr<PlatformWindow> guest = platform.CreateWindow(guestOptions, guestEvents);
-  if (!Verdict(host != nullptr && guest != nullptr, "host and guest windows are created")) return;
-  host->Move({300, 320}, {200, 150});
-  guest->Move({600, 500}, {80, 60});
-
-  Verdict(guest->AdoptInto(host->Handle()), "AdoptInto reports success");
-  HWND window = WindowOf(*guest);
-  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
-  RECT rect{};
-  ::GetWindowRect(window, &rect);
-  Verdict(::GetAncestor(window, GA_PARENT) == WindowOf(*host) && (style & WS_CHILD) != 0 && (style & WS_POPUP) != 0,
-          "the adopted window is a child of the host and keeps its other style bits");
-  Verdict(rect.left == 300 && rect.top == 320, "the adopted window lies at the host's top-left corner");
-  Verdict(!platform.FindWindowByTitle("Vellora forms check guest"), "an adopted window is no longer top-level");
-
-  host.reset();
-  Verdict(guestEvents.destroyed, "destroying the foreign parent reports the adopted window destroyed from outside");
-  guest.reset();
 }
 
 void ProbeComboBox(FormsPlatform& platform, PlatformWindow& parent) {
-  int changes = 0;
-  std::string seen;
-  PlatformComboBox* box = nullptr;
-  std::unique_ptr<PlatformComboBox> combo = platform.CreateComboBox(parent, [&] {
-    ++changes;
-    seen = box->Text();
-  });
+  std::unique_ptr<PlatformComboBox> combo = platform.CreateComboBox(parent, [] {});
   if (!Verdict(combo != nullptr, "a combo box is created")) return;
-  box = combo.get();
   HWND control = ::FindWindowExW(WindowOf(parent), nullptr, L"COMBOBOX", nullptr);
   Verdict(control != nullptr && (::GetWindowLongW(control, GWL_STYLE) & 3) == CBS_DROPDOWN,
           "the combo box is an editable drop-down child of its window");
   for (const char* item : {"1", "2", "3"}) combo->AddItem(item);
   Verdict(combo->ItemCount() == 3, "three items added");
-  combo->SetText(u8"トラック");
-  Verdict(combo->Text() == u8"トラック", "Japanese text goes in and comes back");
-  Verdict(changes == 0, "setting the text from code reports no change");
-
-  // A pick from the list: the handler already reads the picked item.
-  ::SendMessageW(control, CB_SETCURSEL, 2, 0);
-  ::SendMessageW(WindowOf(parent), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(control));
-  Verdict(changes == 1 && seen == "3", "a pick from the list reports the change with the picked text");
-  ::SendMessageW(WindowOf(parent), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), CBN_EDITCHANGE),
-                 reinterpret_cast<LPARAM>(control));
-  Verdict(changes == 2, "an edit of the text reports the change");
-
   combo->SetEnabled(false);
   Verdict(!::IsWindowEnabled(control), "the combo box is disabled");
   combo.reset();
@@ -308,31 +192,6 @@ void ProbeBusyPointer(FormsPlatform& platform, PlatformWindow& window) {
   platform.SetBusyPointer(false);
   Verdict(pointerOver(target) == arrow, "the default pointer is back after it");
   Verdict(pointerOver(entry) == beam, "the entry field's I-beam is back after it");
-}
-
-void ProbeStartProgram(FormsPlatform& platform) {
-  const std::wstring marker = Utf8ToWide(platform.ApplicationFolder() + "\\started.txt");
-  ::DeleteFileW(marker.c_str());
-  Verdict(!platform.StartProgram(platform.ApplicationFolder() + "\\no such program.exe"),
-          "starting a missing program fails");
-  if (!Verdict(platform.StartProgram(platform.ApplicationFolder() + "\\forms_check_win32.exe"),
-               "this program starts again without waiting"))
-    return;
-  std::string content;
-  const auto written = [&] {
-    HANDLE file = ::CreateFileW(marker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char buffer[256] = {};
-    DWORD count = 0;
-    ::ReadFile(file, buffer, sizeof buffer - 1, &count, nullptr);
-    ::CloseHandle(file);
-    content.assign(buffer, count);
-    return content.find('\n') != std::string::npos;  // the whole line is there
-  };
-  RunLoopUntil(platform, 20000, written);
-  Verdict(content == "started []\n", "the started copy has an empty command line (wrote \"" + content + "\")");
-  ::DeleteFileW(marker.c_str());
 }
 
 int RunAsStartedProgram(FormsPlatform& platform) {

@@ -9,11 +9,8 @@ namespace vellora::shell::forms_check {
 void ProbeText(FormsPlatform& platform);
 void ProbeTimersAndLoops(FormsPlatform& platform);
 void ProbeWindows(FormsPlatform& platform);
-void ProbeAdoption(FormsPlatform& platform);
 void ProbeComboBox(FormsPlatform& platform, PlatformWindow& parent);
 void ProbeBusyPointer(FormsPlatform& platform, PlatformWindow& window);
-// Starts this program again without arguments and waits for the file that it then writes.
-void ProbeStartProgram(FormsPlatform& platform);
 // What this program does when started without arguments: writes "started [<command line>]"
 // to started.txt in its folder.
 int RunAsStartedProgram(FormsPlatform& platform);

@@ -7,9 +7,7 @@
 #include "forms_check_report.h"
 #include "platform/win32/win32_forms_system.h"
 #include "platform/win32/win32_forms_text.h"
-#include "runtime/form.h"
 #include "runtime/picture_decoder.h"
-#include "runtime/screen_twips.h"
 
 namespace vellora::shell::forms_check {
 namespace {
@@ -59,43 +57,7 @@ bool Near(Rgb a, Rgb b, int tolerance) {
   return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
 
-class PlacedForm final : public Form {
- public:
-  explicit PlacedForm(FormsApplication& application)
-      : Form(application, FormDesign{"Vellora forms check placed", FrameStyle::FixedDialog, {}, 7185, 3780}) {}
-};
-
 }  // namespace
-
-void ProbeFrame(FormsPlatform& platform) {
-  FormsApplication application(platform);
-  PlacedForm form(application);
-  form.Load();
-  if (!Verdict(form.Loaded(), "a form of the settings dialog's size loads")) return;
-  HWND window = reinterpret_cast<HWND>(form.Window()->Handle());
-  RECT outer{};
-  ::GetWindowRect(window, &outer);
-  POINT origin{0, 0};
-  ::ClientToScreen(window, &origin);
-  const PixelMargins frame = form.Window()->FrameMargins();
-  Fact("frame", Numbers({frame.left, frame.top, frame.right, frame.bottom}));
-  Verdict(!::IsWindowVisible(window) && frame.left > 0 && frame.top > frame.left && frame.left == origin.x - outer.left &&
-              frame.top == origin.y - outer.top,
-          "the hidden dialog reports its frame, the caption above the client area");
-  const double outerWidth = form.OuterWidthTwips(), outerHeight = form.OuterHeightTwips();
-  Verdict(outerWidth == (outer.right - outer.left) * platform.TwipsPerPixelX() &&
-              outerHeight == (outer.bottom - outer.top) * platform.TwipsPerPixelY(),
-          "the outer size in twips is the window rectangle's");
-  // Placed as the settings dialog places itself.
-  const int left = static_cast<int>(ScreenWidthTwips(platform) - outerWidth) / 2;
-  const int top = static_cast<int>(ScreenHeightTwips(platform) - outerHeight) / 3;
-  form.MoveOuter(left, top);
-  ::GetWindowRect(window, &outer);
-  Fact("placed", Numbers({left, top, static_cast<int>(outer.left), static_cast<int>(outer.top)}));
-  Verdict(outer.left == (left * 2 + 15) / 30 && outer.top == (top * 2 + 15) / 30,
-          "MoveOuter puts the frame's corner at the point");
-  form.Unload();
-}
 
 void ProbeWindowIcon(FormsPlatform& platform) {
   const Canvas picture = ProgramIconPicture();

@@ -1,9 +1,10 @@
 // forms_check_win32 HIDDEN_MS: drives the Win32 forms backend for tests/wine/forms_check.sh.
-// It reports facts about the process, checks the backend in-process, then builds the form
-// "Vellora forms check", keeps it hidden for HIDDEN_MS milliseconds and shows it. Input events
-// are reported; a close request shows a message box and ends the process with EndProcessNow.
-// Started without arguments (as it starts itself), it only writes started.txt beside itself;
-// started with "decimal", it only reports the user's decimal separator.
+// It reports facts about the process, checks the backend in-process, then keeps the form
+// "Vellora forms check" hidden for HIDDEN_MS milliseconds and shows it. Input events are
+// reported; a close request shows a message box and ends the process with EndProcessNow.
+// Started without arguments (as opening it as a document starts it), it only writes
+// started.txt beside itself; started with "decimal", it only reports the user's decimal
+// separator.
 #include <cstdlib>
 #include <string>
 
@@ -35,9 +36,6 @@ int main(int argc, char** argv) {
   ProbeText(*platform);
   ProbeTimersAndLoops(*platform);
   ProbeWindows(*platform);
-  ProbeAdoption(*platform);
-  ProbeStartProgram(*platform);
-  ProbeFrame(*platform);
   ProbeWindowIcon(*platform);
   ProbeProgramIcons(*platform);
   ProbeOpenDocument(*platform);
@@ -45,7 +43,6 @@ int main(int argc, char** argv) {
   Scene scene(*platform);
   ProbeComboBox(*platform, scene.Window());
   ProbeBusyPointer(*platform, scene.Window());
-  scene.Build();
   Fact("probes-failed", std::to_string(FailedVerdicts()));
 
   Fact("hidden", std::to_string(hiddenMs));

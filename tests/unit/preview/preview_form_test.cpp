@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "assets/embedded_assets.h"
-#include "recording_forms_platform.h"
+#include "fake_forms_platform.h"
 #include "runtime/picture_decoder.h"
 #include "settings/settings_variables.h"
 
@@ -17,7 +17,6 @@ namespace {
 using testing::FakeFormsPlatform;
 using testing::FakeWindow;
 using testing::ProcessEnded;
-using testing::RecordingFormsPlatform;
 using ::testing::ElementsAre;
 
 constexpr NativeWindow kHost = 1234;
@@ -31,16 +30,19 @@ Canvas EmbeddedStill() {
 
 class PreviewTest : public ::testing::Test {
  protected:
-  void SetUp() override { ApiResult = 0; }
+  void SetUp() override {
+    ApiResult = 0;
+    platform.logWindowCalls = true;
+  }
 
   // Sets up the preview in a host of the given size somewhere on the screen.
   void SetUpIn(int32_t width, int32_t height) {
-    fake.foreignWindows[kHost] = {40, 30, 40 + width, 30 + height};
+    platform.foreignWindows[kHost] = {40, 30, 40 + width, 30 + height};
     form = SetUpPreview(application, static_cast<int32_t>(kHost));
   }
   FakeWindow& FormWindow() const {
-    EXPECT_EQ(fake.windows.size(), 1u);
-    return *fake.windows.front();
+    EXPECT_EQ(platform.windows.size(), 1u);
+    return *platform.windows.front();
   }
   // The picture the form shows: the still's top-left part where the form reaches, black elsewhere.
   void ExpectStillAtTopLeft(int32_t width, int32_t height) const {
@@ -56,8 +58,7 @@ class PreviewTest : public ::testing::Test {
     EXPECT_EQ(mismatches, 0);
   }
 
-  FakeFormsPlatform fake;
-  RecordingFormsPlatform platform{fake};
+  FakeFormsPlatform platform;
   FormsApplication application{platform};
   std::unique_ptr<PreviewForm> form;
   const Canvas still = EmbeddedStill();
@@ -73,7 +74,7 @@ TEST_F(PreviewTest, TheEmbeddedStillIsTheCommittedAssetAt152By112) {
 
 TEST_F(PreviewTest, UsualPreviewMonitorIsFilledExactlyAfterTheStepsInOrder) {
   SetUpIn(152, 112);
-  EXPECT_THAT(fake.log, ElementsAre("WindowScreenRect 1234", "CreateWindow Preview Window", "AdoptInto 1234",
+  EXPECT_THAT(platform.log, ElementsAre("WindowScreenRect 1234", "CreateWindow Preview Window", "AdoptInto 1234",
                                       "Move 0,0 152x112", "Show"));
   const FakeWindow& window = FormWindow();
   EXPECT_EQ(window.title, "Preview Window");
@@ -92,60 +93,45 @@ TEST_F(PreviewTest, UsualPreviewMonitorIsFilledExactlyAfterTheStepsInOrder) {
   EXPECT_EQ(application.LoadedForms(), 1u);
 }
 
-TEST_F(PreviewTest, LargerHostShowsTheStillUnscaledWithBlackAroundIt) {
-  SetUpIn(300, 200);
-  EXPECT_EQ(fake.log.at(3), "Move 0,0 300x200");
-  EXPECT_EQ(form->ImgPrev().PixelBounds().Width(), 300);
-  EXPECT_EQ(form->ImgPrev().PixelBounds().Height(), 200);
-  ExpectStillAtTopLeft(300, 200);
-}
-
-TEST_F(PreviewTest, SmallerHostClipsTheStillAtTheRightAndBottom) {
-  SetUpIn(100, 80);
-  EXPECT_EQ(fake.log.at(3), "Move 0,0 100x80");
-  ExpectStillAtTopLeft(100, 80);
-}
-
-TEST_F(PreviewTest, SizesFollowTheDisplaysTwipsPerPixel) {
-  fake.twipsPerPixel = 12;  // 120 dots per inch
-  SetUpIn(300, 200);
-  EXPECT_EQ(form->WidthTwips(), 3600);
-  EXPECT_EQ(form->HeightTwips(), 2400);
-  EXPECT_EQ(fake.log.at(3), "Move 0,0 300x200");
-  ExpectStillAtTopLeft(300, 200);
-}
-
-TEST_F(PreviewTest, HostTooLargeForSixteenBitTwipsGetsTheLargestSizeThatFits) {
-  // 3000 pixels are 45,000 twips at 15 twips per pixel; 32,767 twips are 2,184 pixels.
-  SetUpIn(3000, 200);
-  EXPECT_EQ(form->WidthTwips(), 32767);
-  EXPECT_EQ(form->HeightTwips(), 3000);
-  EXPECT_EQ(fake.log.at(3), "Move 0,0 2184x200");
-  ExpectStillAtTopLeft(2184, 200);
-}
-
-TEST_F(PreviewTest, AtHigherResolutionTheSameHostFitsSixteenBits) {
-  fake.twipsPerPixel = 10;  // 144 dots per inch: 3000 pixels are 30,000 twips
-  SetUpIn(3000, 2500);
-  EXPECT_EQ(form->WidthTwips(), 30000);
-  EXPECT_EQ(form->HeightTwips(), 25000);
-  EXPECT_EQ(fake.log.at(3), "Move 0,0 3000x2500");
-}
-
-TEST_F(PreviewTest, HostWithNoAreaGivesAFormWithNoSizeThatStillLives) {
-  SetUpIn(0, 0);
-  EXPECT_EQ(fake.log.at(3), "Move 0,0 0x0");
-  EXPECT_EQ(FormWindow().foreignParent, kHost);
-  EXPECT_TRUE(FormWindow().visible);
-  EXPECT_EQ(FormWindow().presented.Width(), 0);
-  EXPECT_EQ(application.LoadedForms(), 1u);
+// The form takes the host's size in twips, at most 32767 (the largest 16-bit value); its window
+// the pixels that gives, showing the still at its top-left corner, with black around it or
+// clipped. A host with no area still gets its live form.
+TEST_F(PreviewTest, HostSizesAndResolutions) {
+  const struct {
+    int32_t width, height;
+    double twipsPerPixel;
+    int32_t widthTwips, heightTwips, shownWidth;
+  } cases[] = {
+      {300, 200, 15, 4500, 3000, 300},      // larger than the still
+      {100, 80, 15, 1500, 1200, 100},       // smaller
+      {300, 200, 12, 3600, 2400, 300},      // 120 dots per inch
+      {3000, 200, 15, 32767, 3000, 2184},   // 45,000 twips do not fit 16 bits: 32,767 are 2,184 pixels
+      {3000, 2500, 10, 30000, 25000, 3000}, // at 144 dots per inch they do
+      {0, 0, 15, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.twipsPerPixel));
+    form.reset();
+    platform.log.clear();
+    platform.twipsPerPixel = c.twipsPerPixel;
+    SetUpIn(c.width, c.height);
+    EXPECT_EQ(form->WidthTwips(), c.widthTwips);
+    EXPECT_EQ(form->HeightTwips(), c.heightTwips);
+    EXPECT_EQ(platform.log.at(3), "Move 0,0 " + std::to_string(c.shownWidth) + "x" + std::to_string(c.height));
+    EXPECT_EQ(form->ImgPrev().PixelBounds().Width(), c.shownWidth);
+    EXPECT_EQ(form->ImgPrev().PixelBounds().Height(), c.height);
+    EXPECT_EQ(FormWindow().foreignParent, kHost);
+    EXPECT_TRUE(FormWindow().visible);
+    ExpectStillAtTopLeft(c.shownWidth, c.height);
+    EXPECT_EQ(application.LoadedForms(), 1u);
+  }
 }
 
 TEST_F(PreviewTest, FailedReparentingEndsTheProcessBeforeAnythingIsShown) {
   // Shown anyway, the form would be a stray top-level window at 0,0 in a process that never ends.
   platform.refuseAdoption = true;
   EXPECT_THROW(SetUpIn(152, 112), ProcessEnded);
-  EXPECT_THAT(fake.log, ElementsAre("WindowScreenRect 1234", "CreateWindow Preview Window", "AdoptInto refused",
+  EXPECT_THAT(platform.log, ElementsAre("WindowScreenRect 1234", "CreateWindow Preview Window", "AdoptInto refused",
                                     "EndProcess"));
   EXPECT_EQ(ApiResult, 0);
 }

@@ -23,6 +23,9 @@ FakeWindow::~FakeWindow() {
 }
 
 void FakeWindow::Move(PixelPoint p, PixelSize size) {
+  if (platform.logWindowCalls)
+    platform.log.push_back("Move " + std::to_string(p.x) + "," + std::to_string(p.y) + " " +
+                           std::to_string(size.width) + "x" + std::to_string(size.height));
   position = p;
   const bool resized = size.width != client.width || size.height != client.height;
   client = size;
@@ -30,14 +33,18 @@ void FakeWindow::Move(PixelPoint p, PixelSize size) {
 }
 
 // Showing a window reports nothing: like the real systems, only a change of size does.
-void FakeWindow::SetVisible(bool v) { visible = v; }
+void FakeWindow::SetVisible(bool v) {
+  if (platform.logWindowCalls) platform.log.push_back(v ? "Show" : "Hide");
+  visible = v;
+}
 
 void FakeWindow::SetFocus() { platform.MoveFocus(handle); }
 
 bool FakeWindow::HasFocus() const { return platform.focus == handle; }
 
 bool FakeWindow::AdoptInto(NativeWindow parent) {
-  platform.log.push_back("AdoptInto " + std::to_string(parent));
+  platform.log.push_back(platform.refuseAdoption ? "AdoptInto refused" : "AdoptInto " + std::to_string(parent));
+  if (platform.refuseAdoption) return false;
   if (!platform.foreignWindows.count(parent)) return false;
   foreignParent = parent;
   position = {0, 0};
@@ -73,6 +80,7 @@ bool FakeFormsPlatform::FindWindowByTitle(const std::string& title) {
 }
 
 bool FakeFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
+  if (logWindowCalls) log.push_back("WindowScreenRect " + std::to_string(window));
   for (FakeWindow* w : windows)
     if (w->handle == window) return rect = w->ScreenRect(), true;
   const auto found = foreignWindows.find(window);
@@ -101,6 +109,7 @@ void FakeFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to
 }
 
 std::unique_ptr<PlatformWindow> FakeFormsPlatform::CreateWindow(const WindowOptions& options, WindowEvents& events) {
+  if (logWindowCalls) log.push_back("CreateWindow " + options.title);
   return std::make_unique<FakeWindow>(*this, options, events, nextHandle_++);
 }
 

@@ -74,6 +74,10 @@ class FakeFormsPlatform final : public FormsPlatform {
   // The frame around top-level dialogs: none by default, as on X without a window manager.
   PixelMargins dialogFrame;
   NumberFormat numberFormat;
+  bool refuseAdoption = false;  // every re-parenting fails, as for a host of another desktop
+  // Also log the window calls: "CreateWindow <title>", "Move <x>,<y> <w>x<h>", "Show", "Hide"
+  // and "WindowScreenRect <handle>", so that their order can be checked.
+  bool logWindowCalls = false;
 
   // What happened, in order: "MessageBox <caption>: <text>", "StartProgram <path>",
   // "ShowCursor false", "EndProcess", "CaptureScreen", ...

@@ -89,20 +89,10 @@ class ShellMainTest : public ::testing::Test {
   ShellProgram shell{application, files, recorder};
 };
 
-TEST(CommandLine, ModeLetterAndPreviewHandle) {
-  EXPECT_EQ(ModeLetter("/s"), "S");
-  EXPECT_EQ(ModeLetter("-S"), "S");
-  EXPECT_EQ(ModeLetter("/S:1234"), "S");
-  EXPECT_EQ(ModeLetter("xs"), "S");
-  EXPECT_EQ(ModeLetter("S"), "");
-  EXPECT_EQ(ModeLetter(""), "");
-  EXPECT_EQ(ModeLetter("/c:1234"), "C");
+// The mode letters by what they start are in ModeTable; a preview handle by what it shows in
+// PreviewModeTest.
+TEST(CommandLine, ModeLetterCountsCharactersAndExtensionsAreTheLastThree) {
   EXPECT_EQ(ModeLetter(u8"ａp"), "P");  // characters, not bytes
-  EXPECT_EQ(PreviewHandle("/p 1234"), 1234);
-  EXPECT_EQ(PreviewHandle("/P:1234"), 1234);
-  EXPECT_EQ(PreviewHandle("/p"), 0);
-  EXPECT_EQ(PreviewHandle("/p xyz"), 0);
-  EXPECT_EQ(PreviewHandle("/p 99999999999"), 0);  // does not fit 32 bits
   EXPECT_EQ(UpperExtension3("C:\\a.Mp3"), "MP3");
   EXPECT_EQ(UpperExtension3("x.wave"), "AVE");
   EXPECT_EQ(UpperExtension3("ab"), "AB");
@@ -131,9 +121,10 @@ TEST_F(ShellMainTest, ModeTable) {
     bool session;
     bool cursorHidden;
   };
-  const Row rows[] = {{"/s", false, true, true},   {"-S", false, true, true}, {"/S:1234", false, true, true},
-                      {"", false, true, false},    {"S", true, false, false}, {"/a", true, false, false},
-                      {"/c:1234", true, false, false}, {"/p 1234", true, false, false}};
+  const Row rows[] = {{"/s", false, true, true},       {"-S", false, true, true}, {"/S:1234", false, true, true},
+                      {"xs", false, true, true},       {"", false, true, false},  {"S", true, false, false},
+                      {"/a", true, false, false},      {"/c:1234", true, false, false},
+                      {"/p 1234", true, false, false}};
   for (const Row& row : rows) {
     FakeFormsPlatform p;
     FormsApplication app{p};
@@ -149,24 +140,6 @@ TEST_F(ShellMainTest, ModeTable) {
     EXPECT_EQ(s.Session() != nullptr, row.session) << row.commandLine;
     EXPECT_EQ(std::count(p.log.begin(), p.log.end(), "ShowCursor false"), row.cursorHidden ? 1 : 0) << row.commandLine;
   }
-}
-
-TEST_F(ShellMainTest, PreviewAndSettingsModesHandOver) {
-  int32_t previewHandle = -1;
-  std::vector<std::string> dialogs;
-  ShellProgram::Modes modes{[&](int32_t h) { previewHandle = h; },
-                            [&](const std::string& settingsPath) { dialogs.push_back(settingsPath); }};
-  ShellProgram withModes{application, files, recorder, modes};
-
-  platform.commandLine = "/P:1234";
-  files.files.erase(kDataPath);  // not checked for the preview
-  withModes.ShellMain();
-  EXPECT_EQ(previewHandle, 1234);
-
-  files.files[kDataPath] = "renderer";
-  platform.commandLine = "/c:77";
-  EXPECT_THROW(withModes.ShellMain(), ProcessEnded);  // the process ends when the dialog closes
-  EXPECT_THAT(dialogs, ElementsAre("C:\\Vellora\\Vellora.ini"));
 }
 
 TEST_F(ShellMainTest, MissingRendererIsReportedBeforeTheLetterIsLookedAtAgain) {

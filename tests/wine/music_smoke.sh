@@ -4,68 +4,22 @@
 #     plugin), a looping WAV is started and stopped, and its samples reach the output, loop after
 #     loop; the CD poll fails cleanly without a drive and switches the polling off;
 #  2. with no audio driver at all, the WAV is not played and nothing else changes.
-# Runs on its own virtual display :96 and Wine prefix. Exit code 77 (skipped): no Windows build.
+# Runs on a virtual display (:96) and Wine prefix of its own. Exit code 77 (skipped): no Windows build.
 set -euo pipefail
 
-if [ $# -lt 1 ]; then
-  echo "usage: $0 <music_smoke.exe>" >&2
+if [ $# -lt 2 ]; then
+  echo "usage: $0 <dist/windows folder> <music_smoke.exe>" >&2
   exit 2
 fi
-readonly PROGRAM="$1"
+readonly PROGRAM="$2"
 if [ ! -f "$PROGRAM" ]; then
   echo "SKIP: no $PROGRAM (cmake --preset windows && cmake --build --preset windows)"
   exit 77
 fi
-for tool in wine Xvfb xdpyinfo flock timeout python3; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (bash scripts/setup.sh)" >&2; exit 1; }
-done
-WINESERVER_BIN="$(command -v wineserver || true)"
-for candidate in /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver; do
-  [ -z "$WINESERVER_BIN" ] && [ -x "$candidate" ] && WINESERVER_BIN="$candidate"
-done
-[ -n "$WINESERVER_BIN" ] || { echo "FAIL: wineserver not found" >&2; exit 1; }
-
-USER_ID="$(id -u)"
-readonly DISPLAY_NUMBER=96
-export DISPLAY=":$DISPLAY_NUMBER"
-export WINEPREFIX="${VELLORA_MUSIC_WINEPREFIX:-/tmp/vellora-music-wine-prefix-$USER_ID}"
-export WINEDEBUG=-all
-
-# One run at a time owns the display and the prefix; children do not inherit the lock.
-exec 9>"/tmp/vellora-wine-$DISPLAY_NUMBER-$USER_ID.lock"
-flock -w 120 9 || { echo "FAIL: display :$DISPLAY_NUMBER stays locked by another run" >&2; exit 1; }
-
-WORK_DIR="$(mktemp -d "${TMPDIR:-/tmp}/vellora-music-smoke.XXXXXX")"
-XVFB_PID=""
-cleanup() {
-  local status=$?
-  timeout 15 "$WINESERVER_BIN" -k >/dev/null 2>&1 9>&- || true
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-  fi
-  rm -rf "$WORK_DIR"
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-if xdpyinfo >/dev/null 2>&1; then fail "display $DISPLAY is already in use"; fi
-Xvfb "$DISPLAY" -screen 0 640x480x24 -nolisten tcp >"$WORK_DIR/xvfb.log" 2>&1 9>&- &
-XVFB_PID=$!
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not come up on $DISPLAY"
-
-if [ ! -f "$WINEPREFIX/.vellora-ready" ]; then
-  echo "making Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  WINEDLLOVERRIDES="mscoree,mshtml=" timeout 120 wine wineboot -i >"$WORK_DIR/wineboot.log" 2>&1 9>&- ||
-    { cat "$WORK_DIR/wineboot.log" >&2; fail "wineboot -i failed"; }
-  timeout 60 "$WINESERVER_BIN" -w 9>&- || true
-  touch "$WINEPREFIX/.vellora-ready"
-fi
+command -v python3 >/dev/null || { echo "FAIL: python3 is not installed (bash scripts/setup.sh)" >&2; exit 1; }
+WINE_DISPLAY_NUMBER=96 WINE_PREFIX_DIR="${VELLORA_MUSIC_WINEPREFIX:-/tmp/vellora-music-wine-prefix-$(id -u)}"
+# shellcheck source=wine_session.sh
+source "$(dirname "$0")/wine_session.sh" "$1"
 
 # The program writes its WAV beside itself, so it runs from a copy in the scratch folder.
 cp "$PROGRAM" "$WORK_DIR/music_smoke.exe"

@@ -3,15 +3,16 @@
 #
 # Usage from a case:  source wine_session.sh "$@"   (first argument: the dist/windows folder)
 #
-# Gives the case a private virtual display (:93), a reusable 64-bit Wine prefix, a scratch folder
-# holding a copy of Vellora.data, and helpers that wait for windows and for the program's exit,
-# each with a deadline. Exits 77 when the Windows build is absent; any missing tool is a failure.
+# Gives the case a private virtual display (:93 unless it names another), a reusable 64-bit Wine
+# prefix, a scratch folder for a copy of Vellora.data, and helpers that wait for windows and for
+# the program's exit, each with a deadline. Exits 77 when the Windows build is absent; any missing tool is a failure.
 # The exit trap ends the program, the wineserver of the prefix and the display again.
 
-readonly WINE_DISPLAY_NUMBER=93
+# A case that needs a display and prefix of its own sets these two before it sources this file.
+readonly WINE_DISPLAY_NUMBER="${WINE_DISPLAY_NUMBER:-93}"
 USER_ID="$(id -u)"
 readonly USER_ID
-readonly WINE_PREFIX_DIR="${VELLORA_WINEPREFIX:-/tmp/vellora-wine-prefix-$USER_ID}"
+readonly WINE_PREFIX_DIR="${WINE_PREFIX_DIR:-${VELLORA_WINEPREFIX:-/tmp/vellora-wine-prefix-$USER_ID}}"
 
 if [ $# -lt 1 ]; then
   echo "usage: $0 <dist/windows folder>" >&2

@@ -102,26 +102,6 @@ TEST(CommandStates, TheTransitionTableRowByRow) {
   }
 }
 
-TEST(CommandStates, AClickFromTheHoverLookRunsThroughTheLooksInOrder) {
-  CommandHost host;
-  Reach(host, 1);
-  host.PointerOver();
-  std::vector<std::string> looks;
-  const auto note = [&] { looks.push_back(host.Look() + (host.WhiteOnTop() ? "/white" : "/lavender")); };
-  host.Move(), note();         // pointer enters: 2
-  host.Focus(true), note();    // takes the focus under the pointer: 4
-  host.Down(), note();         //
-  host.Up(), note();           // Click
-  EXPECT_EQ(host.clicks, 1);
-  host.PointerAway();
-  Tick(host), note();          // pointer left: 3
-  host.Focus(false), note();   // focus elsewhere: 1
-  EXPECT_EQ(looks, (std::vector<std::string>{"HighLight/lavender", "Pressed/lavender", "Pressed/lavender",
-                                             "HighLight/lavender", "Selected/white", "Normal/white"}));
-  EXPECT_EQ(host.button.ButtonState(), 1);
-  EXPECT_EQ(host.clicks, 1);
-}
-
 TEST(CommandStates, LeavingWhileHeldLosesTheClickOnlyOnceATickHasSeenIt) {
   // Released after a tick saw the pointer gone: no Click.
   {

@@ -496,16 +496,6 @@ TEST_F(LinuxMediaTest, FilesThatCannotBeOpenedAsMp3) {
   EXPECT_EQ(Send(*media, "open \"" + good + "\" type MPEGVideo Alias a").code, 289);
 }
 
-TEST_F(LinuxMediaTest, PathWithADoubleQuoteCannotBeOpened) {
-  // The file exists, and the rest of its name would read as keywords if the quotes let it.
-  const std::string name = folder_ + "/x\" alias Other type MPEGVideo \"";
-  testing::WriteMp3(name, testing::ToneFrames(4410, 441, 44100, 2));
-  auto media = std::make_unique<LinuxMedia>();
-  EXPECT_NE(Send(*media, "open \"" + name + "\" type MPEGVideo Alias MP3Play").code, 0);
-  EXPECT_EQ(Send(*media, "status MP3Play mode").code, 263);
-  EXPECT_EQ(Send(*media, "status Other mode").code, 263);
-}
-
 TEST_F(LinuxMediaTest, WaveLoopsSeamlesslyUntilStopped) {
   const Frames ramp = testing::RampFrames(4410, 7);  // 0.1 s
   BgmFile = folder_ + "/loop.wav";

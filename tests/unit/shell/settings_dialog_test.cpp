@@ -99,7 +99,9 @@ TEST_F(SettingsDialogTest, LoadFillsTheControlsPlacesTheDialogAndZoomsFromThePoi
   EXPECT_EQ(track.Items()[30], "30");
   EXPECT_EQ(Find<Label>("lbl_Fname").Caption(), kMusic);
   for (Control* control : dialog->AllControls())
-    if (auto* button = dynamic_cast<Command*>(control)) EXPECT_EQ(button->ButtonState(), 1) << button->Name();
+    if (auto* button = dynamic_cast<Command*>(control)) {
+      EXPECT_EQ(button->ButtonState(), 1) << button->Name();
+    }
   // 1024 x 768 pixels at 15 twips per pixel, less the dialog: (15360 - 7185) / 2, (11520 - 3780) / 3.
   EXPECT_EQ(dialog->LeftTwips(), 4087);
   EXPECT_EQ(dialog->TopTwips(), 2580);

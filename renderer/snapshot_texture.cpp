@@ -1,9 +1,43 @@
 #include "snapshot_texture.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "bmp_reader.h"
 #include "gl_api.h"
+#include "texture_scale.h"
 
 namespace vellora::renderer {
+namespace {
+
+// The level-0 sides gluBuild2DMipmaps gives an image: each side rounded to a power of two its
+// way, then both halved together until the driver says that level 1 of that size would fit
+// (the proxy texture); if not even 1 x 1 fits, the rounded sides cut to the largest size.
+void GluTextureSize(uint32_t width, uint32_t height, GLsizei& textureWidth, GLsizei& textureHeight) {
+  auto levelZeroWidth = static_cast<GLsizei>(GluPowerOfTwoSide(width));
+  auto levelZeroHeight = static_cast<GLsizei>(GluPowerOfTwoSide(height));
+  for (;;) {
+    const GLsizei levelOneWidth = levelZeroWidth > 1 ? levelZeroWidth >> 1 : levelZeroWidth;
+    const GLsizei levelOneHeight = levelZeroHeight > 1 ? levelZeroHeight >> 1 : levelZeroHeight;
+    glTexImage2D(GL_PROXY_TEXTURE_2D, 1, 3, levelOneWidth, levelOneHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    GLint proxyWidth = 0;
+    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &proxyWidth);
+    if (proxyWidth != 0) break;
+    if (levelZeroWidth == 1 && levelZeroHeight == 1) {
+      GLint largest = 0;
+      glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+      levelZeroWidth = std::min<GLsizei>(static_cast<GLsizei>(GluPowerOfTwoSide(width)), largest);
+      levelZeroHeight = std::min<GLsizei>(static_cast<GLsizei>(GluPowerOfTwoSide(height)), largest);
+      break;
+    }
+    levelZeroWidth = levelOneWidth;
+    levelZeroHeight = levelOneHeight;
+  }
+  textureWidth = levelZeroWidth;
+  textureHeight = levelZeroHeight;
+}
+
+}  // namespace
 
 uint32_t UploadSnapshotTexture(uint32_t width, uint32_t height, const uint8_t* pixels) {
   GLuint texture = 0;
@@ -12,10 +46,19 @@ uint32_t UploadSnapshotTexture(uint32_t width, uint32_t height, const uint8_t* p
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  // Rows are padded to 4 bytes, which is the default unpack alignment; GLU scales sides that
-  // are not powers of two.
-  gluBuild2DMipmaps(GL_TEXTURE_2D, 3, static_cast<GLint>(width), static_cast<GLint>(height), GL_RGB,
-                    GL_UNSIGNED_BYTE, pixels);
+  // The minifying filter uses no mipmaps, so level 0 is the only one ever sampled: it is built
+  // as gluBuild2DMipmaps builds it (sides not powers of two scaled with GLU's own filter, to
+  // the same bytes) and the smaller levels are left out. Rows are padded to 4 bytes, which is
+  // the default unpack alignment.
+  GLsizei textureWidth = 0, textureHeight = 0;
+  GluTextureSize(width, height, textureWidth, textureHeight);
+  if (static_cast<uint32_t>(textureWidth) == width && static_cast<uint32_t>(textureHeight) == height) {
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, textureWidth, textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+  } else {
+    const std::vector<uint8_t> scaled = ScaleRgbLikeGlu(pixels, width, height, static_cast<uint32_t>(textureWidth),
+                                                        static_cast<uint32_t>(textureHeight));
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, textureWidth, textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, scaled.data());
+  }
   return texture;
 }
 

@@ -8,8 +8,9 @@
 
 namespace vellora::renderer {
 
-// Uploads already decoded pixels (see SnapshotBitmap) as a mipmapped RGB texture with linear
-// filters and GL_MODULATE. Returns the texture name, left bound to GL_TEXTURE_2D.
+// Uploads already decoded pixels (see SnapshotBitmap) as an RGB texture with linear filters and
+// GL_MODULATE: the level 0 that gluBuild2DMipmaps would build, sides scaled to powers of two.
+// Returns the texture name, left bound to GL_TEXTURE_2D.
 uint32_t UploadSnapshotTexture(uint32_t width, uint32_t height, const uint8_t* pixels);
 
 // Reads the file and uploads it. When the file cannot be used, tells the user

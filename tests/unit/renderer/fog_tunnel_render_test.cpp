@@ -7,6 +7,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <utility>
 
 #include "bmp_builder.h"
 #include "bmp_reader.h"
@@ -15,6 +17,7 @@
 #include "gl_api.h"
 #include "offscreen_gl.h"
 #include "snapshot_texture.h"
+#include "texture_scale.h"
 
 namespace vellora::renderer {
 namespace {
@@ -191,24 +194,113 @@ TEST_F(SnapshotFileTest, MissingSnapshotShowsTwoBoxesInOrderThenExitsWithOne) {
   EXPECT_EQ(services.boxes[1], (FakeProcessServices::Box{"Loading Textures", "Unable to load " + path}));
 }
 
-TEST_F(SnapshotFileTest, LoadsTheSnapshotBesideTheExecutableAndScalesOddSizes) {
+// The texture GLU's gluBuild2DMipmaps makes of the same pixels, every level built.
+GLuint GluMipmappedTexture(uint32_t width, uint32_t height, const uint8_t* pixels) {
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, 3, static_cast<GLint>(width), static_cast<GLint>(height), GL_RGB,
+                    GL_UNSIGNED_BYTE, pixels);
+  return texture;
+}
+
+// One level of the bound texture: its size and its RGB bytes in rows padded to 4 bytes.
+struct TextureLevel {
+  GLint width = 0, height = 0;
+  std::vector<uint8_t> bytes;
+};
+TextureLevel ReadLevel(GLint level) {
+  TextureLevel read;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &read.width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &read.height);
+  read.bytes.resize(SnapshotBitmap::RowStride(static_cast<uint32_t>(read.width)) * static_cast<size_t>(read.height));
+  if (!read.bytes.empty()) glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, read.bytes.data());
+  return read;
+}
+
+// Snapshot pixels of noise: every byte counts, so a texel rounded differently shows.
+SnapshotBitmap NoiseBitmap(uint32_t width, uint32_t height, uint32_t seed) {
+  std::mt19937 random(seed);
+  SnapshotBitmap bitmap{width, height, std::vector<uint8_t>(SnapshotBitmap::RowStride(width) * height)};
+  for (uint8_t& byte : bitmap.pixels) byte = static_cast<uint8_t>(random());
+  return bitmap;
+}
+
+TEST_F(SnapshotFileTest, LoadsTheSnapshotBesideTheExecutableAsGlusLevelZeroAlone) {
   BmpSpec spec;
   spec.width = 1366;  // padded rows, not a power of two
   spec.height = 6;
+  spec.colour = [](int x, int y) {
+    return std::array<uint8_t, 3>{static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x / 3), static_cast<uint8_t>(y * 40)};
+  };
   const std::vector<uint8_t> bytes = BuildBmp(spec);
   std::ofstream(folder / "Vellora.bmp", std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   scene.InitScene();
   EXPECT_TRUE(services.boxes.empty());
   EXPECT_EQ(scene.SnapshotPath(), services.exeFolder + "Vellora.bmp");
-  GLint bound = 0, levelWidth = 0, levelHeight = 0;
+  GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &levelWidth);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &levelHeight);
   EXPECT_NE(bound, 0);
-  EXPECT_EQ(levelWidth & (levelWidth - 1), 0);  // GLU scaled it to powers of two
-  EXPECT_EQ(levelHeight & (levelHeight - 1), 0);
-  EXPECT_GT(levelWidth, 0);
+  const TextureLevel levelZero = ReadLevel(0);
+  EXPECT_EQ(ReadLevel(1).width, 0);  // no smaller level is built
+
+  MemoryByteReader reader(bytes.data(), bytes.size());
+  const DecodedBitmap decoded = DecodeBitmap(reader);
+  GluMipmappedTexture(decoded.bitmap.width, decoded.bitmap.height, decoded.bitmap.pixels.data());
+  const TextureLevel glus = ReadLevel(0);
+  EXPECT_EQ(levelZero.width, 1024);
+  EXPECT_EQ(levelZero.height, 8);
+  EXPECT_EQ(levelZero.width, glus.width);
+  EXPECT_EQ(levelZero.height, glus.height);
+  EXPECT_TRUE(levelZero.bytes == glus.bytes);
+}
+
+TEST(SnapshotTextureTest, LevelZeroHoldsGlusBytesForScreenAndOddSizes) {
+  OffscreenGl gl{8, 8};
+  // Screens (scaled up, down, or on one side only), sides that round up from 3 x 2^k, thin
+  // strips, and strips longer than the largest texture (16384 here), which the driver's answer
+  // halves on both sides until a texel's box spans three and four source rows or columns.
+  // Sides of 1 and 2 texels are left out: GLU uploads those rows unpadded with an alignment of
+  // 4 and so reads past its own buffer.
+  const std::pair<uint32_t, uint32_t> sizes[] = {{1280, 1024}, {1920, 1080}, {1366, 768}, {1024, 768},
+                                                 {1440, 900},  {800, 600},   {3, 5},      {13, 7},
+                                                 {1000, 6},    {6, 1000},    {64, 32},    {12, 49151},
+                                                 {49151, 12}};
+  uint32_t seed = 1;
+  for (const auto& [width, height] : sizes) {
+    const SnapshotBitmap snapshot = NoiseBitmap(width, height, seed++);
+    UploadSnapshotTexture(width, height, snapshot.pixels.data());
+    const TextureLevel ours = ReadLevel(0);
+    GluMipmappedTexture(width, height, snapshot.pixels.data());
+    const TextureLevel glus = ReadLevel(0);
+    EXPECT_EQ(ours.width, glus.width) << width << "x" << height;
+    EXPECT_EQ(ours.height, glus.height) << width << "x" << height;
+    EXPECT_TRUE(ours.bytes == glus.bytes) << width << "x" << height;
+  }
+  // A side of exactly twice the texture's is halved as GLU halves one mipmap level to the next.
+  const SnapshotBitmap square = NoiseBitmap(64, 32, seed);
+  GluMipmappedTexture(64, 32, square.pixels.data());
+  EXPECT_TRUE(ScaleRgbLikeGlu(square.pixels.data(), 64, 32, 32, 16) == ReadLevel(1).bytes);
+}
+
+TEST_F(FogTunnelRenderTest, FramesWithTheLevelZeroTextureAreThoseOfTheMipmappedOne) {
+  const SnapshotBitmap snapshot = NoiseBitmap(300, 170, 7);  // scaled to 256 x 128
+  const GLuint mipmapped = GluMipmappedTexture(snapshot.width, snapshot.height, snapshot.pixels.data());
+  const GLuint levelZero = UploadSnapshotTexture(snapshot.width, snapshot.height, snapshot.pixels.data());
+  for (int32_t t : {0, 2600, 5321, 12345}) {
+    glBindTexture(GL_TEXTURE_2D, mipmapped);
+    scene.DrawScene(t);
+    gl.Finish();
+    const std::vector<uint8_t> before = gl.Pixels();
+    glBindTexture(GL_TEXTURE_2D, levelZero);
+    scene.DrawScene(t);
+    gl.Finish();
+    EXPECT_TRUE(gl.Pixels() == before) << "t=" << t;
+  }
 }
 
 }  // namespace

@@ -30,6 +30,8 @@ class OffscreenGl {
     return {p[0], p[1], p[2]};
   }
   void Finish() const { glFinish(); }
+  // The whole picture, RGBA, bottom row first.
+  const std::vector<uint8_t>& Pixels() const { return buffer_; }
 
  private:
   OSMesaContext context_ = nullptr;

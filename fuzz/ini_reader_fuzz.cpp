@@ -66,7 +66,7 @@ void CheckProfileFile(FileSystem& files, const std::string& folder, std::string_
   const std::string_view value = header;
 
   const std::string path = SettingsFilePath(folder);
-  Check(files.WriteFileDurably(path, file));
+  Check(files.WriteFile(path, file, Durability::Flushed));
 
   // Reading: the three settings, cut to 255 bytes without splitting a character; loading them.
   for (std::string_view settingKey : {kBgmModeKey, kBgmRepeatTrackKey, kBgmFileKey}) {

@@ -5,18 +5,18 @@ namespace vellora::shell {
 std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
 
 bool ReplaceFileAtomically(FileSystem& files, const std::string& linkOrFile, std::string_view bytes,
-                           bool ownerOnly) {
+                           bool ownerOnly, Durability durability) {
   const std::string path = files.ResolveLinks(linkOrFile);
   const std::string temporary = TemporaryPathFor(path);
   if (ownerOnly) {
     // Restricting the old file too means the rename, which keeps the old file's permissions,
     // never shows the new content to anyone else.
     files.RemoveFile(temporary);
-    if (!files.WriteFileDurably(temporary, {})) return false;
+    if (!files.WriteFile(temporary, {}, durability)) return false;
     files.RestrictToOwner(temporary);
     files.RestrictToOwner(path);
   }
-  if (!files.WriteFileDurably(temporary, bytes) || !files.RenameOver(temporary, path)) {
+  if (!files.WriteFile(temporary, bytes, durability) || !files.RenameOver(temporary, path, durability)) {
     files.RemoveFile(temporary);
     return false;
   }

@@ -19,6 +19,11 @@ enum class FileReadStatus {
   Failed,   // something is there but cannot be read as a file
 };
 
+// Whether a write waits until its bytes are on the disk. Flushed survives a crash of the
+// system right after the write; Unflushed is enough for a file that is made anew at every use
+// and whose readers cope with a broken one, since a replace is atomic either way.
+enum class Durability { Flushed, Unflushed };
+
 struct FileReadResult {
   FileReadStatus status = FileReadStatus::Failed;
   std::string bytes;  // the whole file when status is Ok
@@ -31,14 +36,16 @@ class FileSystem {
   // Reads a whole regular file.
   virtual FileReadResult ReadFile(const std::string& path) = 0;
 
-  // Creates the file or truncates an existing one, writes all the bytes and flushes them to
-  // the disk. False when any step fails; the file may then hold part of the bytes.
-  virtual bool WriteFileDurably(const std::string& path, std::string_view bytes) = 0;
+  // Creates the file or truncates an existing one and writes all the bytes; Flushed also waits
+  // until they are on the disk. False when any step fails; the file may then hold part of the
+  // bytes.
+  virtual bool WriteFile(const std::string& path, std::string_view bytes, Durability durability) = 0;
 
   // Renames source over target in one step, replacing target if it exists: a reader sees the
   // old file or the new one, never a mixture. Both lie in the same folder. False on failure,
   // with target untouched; a read-only target is such a failure, as an edit in place would be.
-  virtual bool RenameOver(const std::string& source, const std::string& target) = 0;
+  // Flushed also waits until the rename is on the disk.
+  virtual bool RenameOver(const std::string& source, const std::string& target, Durability durability) = 0;
 
   // The file that a replace of path writes: where a symbolic link at path leads (through
   // every link in turn), so that the link stays a link, or path itself.
@@ -66,8 +73,9 @@ std::string TemporaryPathFor(const std::string& path);
 // file) leaves the old file whole and removes the temporary one. A symbolic link at path is
 // written through: the file it leads to is replaced the same way, beside itself.
 // With ownerOnly the new file is readable by its owner alone from the moment it appears.
+// Flushed (the settings) waits for the disk at each step; Unflushed skips those waits.
 bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes,
-                           bool ownerOnly = false);
+                           bool ownerOnly = false, Durability durability = Durability::Flushed);
 
 // The running system's file system (defined by the platform backend that is linked in).
 FileSystem& PlatformFileSystem();

@@ -48,7 +48,7 @@ std::string EncodeBitmap24(const Canvas& picture) {
 }
 
 bool SaveBitmap24(FileSystem& files, const Canvas& picture, const std::string& path, bool ownerOnly) {
-  return ReplaceFileAtomically(files, path, EncodeBitmap24(picture), ownerOnly);
+  return ReplaceFileAtomically(files, path, EncodeBitmap24(picture), ownerOnly, Durability::Unflushed);
 }
 
 }  // namespace vellora::shell

@@ -78,7 +78,7 @@ FileReadResult PosixFileSystem::ReadFile(const std::string& path) {
   return result;
 }
 
-bool PosixFileSystem::WriteFileDurably(const std::string& path, std::string_view bytes) {
+bool PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes, Durability durability) {
   Descriptor file(::open(ToPosixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!file.valid()) return false;
   size_t written = 0;
@@ -90,11 +90,11 @@ bool PosixFileSystem::WriteFileDurably(const std::string& path, std::string_view
       return false;
     }
   }
-  if (::fsync(file.get()) != 0) return false;
+  if (durability == Durability::Flushed && ::fsync(file.get()) != 0) return false;
   return file.Close();
 }
 
-bool PosixFileSystem::RenameOver(const std::string& source, const std::string& target) {
+bool PosixFileSystem::RenameOver(const std::string& source, const std::string& target, Durability durability) {
   const std::string posixSource = ToPosixPath(source);
   const std::string posixTarget = ToPosixPath(target);
   struct stat old {};
@@ -106,6 +106,7 @@ bool PosixFileSystem::RenameOver(const std::string& source, const std::string& t
     ::chmod(posixSource.c_str(), old.st_mode & 07777);
   }
   if (::rename(posixSource.c_str(), posixTarget.c_str()) != 0) return false;
+  if (durability == Durability::Unflushed) return true;
   // Make the rename itself durable; the replace has happened whether or not this succeeds.
   Descriptor folder(::open(FolderOf(posixTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.valid()) ::fsync(folder.get());

@@ -81,7 +81,7 @@ FileReadResult Win32FileSystem::ReadFile(const std::string& path) {
   return result;
 }
 
-bool Win32FileSystem::WriteFileDurably(const std::string& path, std::string_view bytes) {
+bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes, Durability durability) {
   const std::optional<std::wstring> wide = WidePath(path);
   if (!wide) return false;
   Handle file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -93,16 +93,16 @@ bool Win32FileSystem::WriteFileDurably(const std::string& path, std::string_view
     if (!::WriteFile(file.get(), bytes.data() + written, chunk, &count, nullptr) || count == 0) return false;
     written += count;
   }
-  if (!::FlushFileBuffers(file.get())) return false;
+  if (durability == Durability::Flushed && !::FlushFileBuffers(file.get())) return false;
   return file.Close();
 }
 
-bool Win32FileSystem::RenameOver(const std::string& source, const std::string& target) {
+bool Win32FileSystem::RenameOver(const std::string& source, const std::string& target, Durability durability) {
   const std::optional<std::wstring> wideSource = WidePath(source);
   const std::optional<std::wstring> wideTarget = WidePath(target);
   if (!wideSource || !wideTarget) return false;
-  return ::MoveFileExW(wideSource->c_str(), wideTarget->c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const DWORD writeThrough = durability == Durability::Flushed ? MOVEFILE_WRITE_THROUGH : 0;
+  return ::MoveFileExW(wideSource->c_str(), wideTarget->c_str(), MOVEFILE_REPLACE_EXISTING | writeThrough) != 0;
 }
 
 void Win32FileSystem::RemoveFile(const std::string& path) {

@@ -37,7 +37,7 @@ TEST(BitmapFile, TheRendererReadsWhatTheShellSavesAtAnyWidth) {
   }
 }
 
-TEST(BitmapFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+TEST(BitmapFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFileAndASaveDoesNotWaitForTheDisk) {
   testing::FakeFileSystem files;
   files.files["C:\\V\\Vellora.bmp"] = "old";
   files.failWrites = true;
@@ -48,6 +48,7 @@ TEST(BitmapFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   files.failWrites = false;
   EXPECT_TRUE(SaveBitmap24(files, Pattern(4, 4), "C:\\V\\Vellora.bmp"));
   EXPECT_EQ(files.files.at("C:\\V\\Vellora.bmp").size(), 54u + 48u);
+  EXPECT_EQ(files.durability.at("C:\\V\\Vellora.bmp"), Durability::Unflushed);
 }
 
 }  // namespace

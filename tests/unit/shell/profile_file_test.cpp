@@ -42,11 +42,12 @@ TEST(ReadProfileValue, CutsLongValuesToTheBufferWithoutSplittingACharacter) {
   EXPECT_EQ(ReadProfileValue(files, "S", "k", "", 256, kPath), std::string(253, 'x') + doubleByte);
 }
 
-TEST(WriteProfileValue, CreatesAMissingFile) {
+TEST(WriteProfileValue, CreatesAMissingFileAndWaitsForTheDisk) {
   FakeFileSystem files;
   EXPECT_TRUE(WriteProfileValue(files, "Section", "key", "v", kPath));
   EXPECT_EQ(files.files.at(kPath), "[Section]\r\nkey=v\r\n");
   EXPECT_EQ(files.files.size(), 1u);  // the temporary file is gone
+  EXPECT_EQ(files.durability.at(kPath), Durability::Flushed);  // the user's settings survive a crash
 }
 
 TEST(WriteProfileValue, AFailedWriteLeavesTheOldFileUntouched) {

@@ -35,14 +35,18 @@ std::string EncodeBitmap24(const Canvas& picture) {
   PutLe(out, 3780, 4);
   PutLe(out, 0, 4);
   PutLe(out, 0, 4);
-  for (uint32_t row = height; row-- > 0;) {
-    for (uint32_t x = 0; x < width; ++x) {
-      const Rgb c = picture.Pixel(static_cast<int32_t>(x), static_cast<int32_t>(row));
-      out.push_back(static_cast<char>(c.b));
-      out.push_back(static_cast<char>(c.g));
-      out.push_back(static_cast<char>(c.r));
+  // The canvas's rows, top row first in red, green, blue, become the file's rows, bottom row
+  // first in blue, green, red, each padded with zeros.
+  out.resize(kHeaders + static_cast<size_t>(dataSize), '\0');
+  const uint8_t* canvas = picture.Bytes().data();
+  for (uint32_t row = 0; row < height; ++row) {
+    const uint8_t* from = canvas + (static_cast<size_t>(height - 1 - row) * width) * 3;
+    char* to = out.data() + kHeaders + static_cast<size_t>(row) * stride;
+    for (uint32_t x = 0; x < width; ++x, from += 3, to += 3) {
+      to[0] = static_cast<char>(from[2]);
+      to[1] = static_cast<char>(from[1]);
+      to[2] = static_cast<char>(from[0]);
     }
-    out.append(stride - width * 3, '\0');
   }
   return out;
 }

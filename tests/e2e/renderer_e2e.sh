@@ -159,7 +159,7 @@ x_errors)
   note "under a window manager that maps its frame late, the failed focus is harmless"
   kill "$wm"
   # An error while the GL context is made: the start fails quietly, as any failed start does.
-  (cd "$E2E_WORK" && LD_PRELOAD="$injector" exec "$app/Vellora.data" 2>"$E2E_WORK/stderr") &
+  (cd "$E2E_WORK" && LD_PRELOAD="$injector" X_ERROR_INJECTOR_AT=gl_context exec "$app/Vellora.data" 2>"$E2E_WORK/stderr") &
   RENDERER=$!
   E2E_PIDS+=("$RENDERER")
   expect_exit 0

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end checks of a screensaver session: Vellora.scr with Vellora.data beside it, on a
 # private Xvfb whose root window shows a known picture.
-# Usage: session_e2e.sh CASE DIST_DIR X11_PROBE ROOT_PICTURE
+# Usage: session_e2e.sh CASE DIST_DIR X11_PROBE ROOT_PICTURE [X_ERROR_INJECTOR]
 # For the case "installed", DIST_DIR is the path (a glob) of the built Debian package instead.
 set -euo pipefail
-case_name=$1 dist=$2 probe=$3 root_picture=$4
+case_name=$1 dist=$2 probe=$3 root_picture=$4 injector=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 
@@ -422,6 +422,20 @@ installed)
   [ "$(stat -c '%U %a' "$home/.config") $(stat -c '%U %a' "$home/.config/vellora")" = "nobody 700 nobody 700" ] ||
     fail "settings folders: $(stat -c '%n %U %a' "$home/.config" "$home/.config/vellora")"
   note "vellora /c showed the program folder's settings and saved them in ~/.config/vellora (0700)"
+  ;;
+
+x_error)
+  # A window that vanishes while the instance guard walks the window tree answers with an X
+  # error; the session starts all the same, as if the window had never been there.
+  [ -n "$injector" ] || fail "no X error injector given"
+  start_session LD_PRELOAD="$injector" X_ERROR_INJECTOR_AT=window_walk /s
+  [ "$(session_windows)" = 1 ] || fail "$(session_windows) windows titled Vellora_Main, expected 1"
+  note "an X error during the guard's walk: the session and its renderer are up"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  [ "$EXIT_CODE" = 0 ] || fail "the shell ended with exit code $EXIT_CODE"
+  wait_gone "$RENDERER_PID" renderer
+  note "a mouse move ends both; the shell's exit code is 0"
   ;;
 
 *) fail "unknown case $case_name" ;;

@@ -16,7 +16,7 @@ GdkWindow* OwnNativeWindowAt(PixelPoint point) {
   Display* display = GDK_DISPLAY_XDISPLAY(gdkDisplay);
   const Window root = DefaultRootWindow(display);
   GdkWindow* own = nullptr;
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   Window window = root;
   for (int depth = 0; depth < 64; ++depth) {
     int x = 0, y = 0;

@@ -2,10 +2,12 @@
 
 #include <gdk/gdkx.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
 
+#include "platform/gtk/deferred_gtk_window.h"
 #include "platform/gtk/display_resolution.h"
 #include "platform/gtk/gtk_combo_box.h"
 #include "platform/gtk/gtk_dialogs.h"
@@ -17,67 +19,138 @@
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
 #include "platform/posix/posix_number_format.h"
+#include "startup/command_line.h"
 
 namespace vellora::shell {
+namespace {
 
-GtkFormsPlatform::GtkFormsPlatform(int argc, char** argv)
-    : commandLine_(JoinArguments(argc, argv)), dotsPerInch_(X11DotsPerInch(X11Display())), text_(dotsPerInch_) {}
+// Runs connect until it succeeds; a server that turns the connection away for the moment only
+// (its queue of new connections full while other clients connect at once) is asked again for a
+// moment, since a screensaver started then must still come up. No server at all fails at once.
+bool ConnectAllowingForAMoment(const std::function<bool()>& connect) {
+  for (int attempt = 0;; ++attempt) {
+    errno = 0;
+    if (connect()) return true;
+    const bool passing = errno == EAGAIN || errno == ECONNRESET || errno == EINTR;
+    if (!passing || attempt == 40) return false;
+    g_usleep(25000);
+  }
+}
 
-GtkFormsPlatform::~GtkFormsPlatform() = default;
+// GTK with the user's locale for its texts and input; numbers in the C library keep the full
+// stop, as the shell's own conversions and files expect. False when there is no X display. GTK
+// opens the display again on each try.
+bool StartGtk() {
+  if (!ConnectAllowingForAMoment([] { return gtk_init_check(nullptr, nullptr) != FALSE; })) return false;
+  std::setlocale(LC_NUMERIC, "C");
+  return true;
+}
+
+}  // namespace
+
+GtkFormsPlatform::GtkFormsPlatform(std::string commandLine, _XDisplay* ownDisplay)
+    : commandLine_(std::move(commandLine)),
+      ownDisplay_(ownDisplay),
+      toolkitUp_(ownDisplay == nullptr),
+      // Before GTK is up only the Xft.dpi resource can tell; a session sizes nothing but its
+      // hidden form with it, whose size in pixels is the screen's whatever the resolution.
+      dotsPerInch_(X11DotsPerInch(XDisplay())),
+      text_(dotsPerInch_) {}
+
+GtkFormsPlatform::~GtkFormsPlatform() {
+  if (ownDisplay_ != nullptr) XCloseDisplay(ownDisplay_);
+}
+
+_XDisplay* GtkFormsPlatform::XDisplay() const { return ownDisplay_ != nullptr ? ownDisplay_ : X11Display(); }
+
+void GtkFormsPlatform::BringUpToolkit() {
+  if (toolkitUp_) return;
+  toolkitUp_ = true;
+  if (!StartGtk()) {
+    // The X connection worked a moment ago; without GTK the session cannot go on.
+    std::fprintf(stderr, "cannot open the X display\n");
+    EndProcessNow();
+  }
+  std::vector<DeferredGtkWindow*> windows;
+  windows.swap(deferredWindows_);
+  for (DeferredGtkWindow* window : windows) window->MakeReal(busyPointer_.Pointer());
+}
 
 std::string GtkFormsPlatform::ApplicationFolder() { return RunningProgramFolder(); }
 
 void GtkFormsPlatform::MessageBox(const std::string& text, const std::string& caption) {
+  BringUpToolkit();
   RunMessageBox(text, caption);
 }
 
 bool GtkFormsPlatform::StartProgram(const std::string& path) { return SpawnProgram(path); }
 
-void GtkFormsPlatform::EndProcessNow() { EndProcessImmediately(); }
+void GtkFormsPlatform::EndProcessNow() {
+  if (ownDisplay_ != nullptr) XFlush(ownDisplay_);
+  EndProcessImmediately();
+}
 
-void GtkFormsPlatform::SetBusyPointer(bool busy) { busyPointer_.Set(busy); }
+void GtkFormsPlatform::SetBusyPointer(bool busy) {
+  BringUpToolkit();
+  busyPointer_.Set(busy);
+}
 
 void GtkFormsPlatform::OpenDocument(const std::string& address) { LaunchDefaultApplication(address); }
 
 NumberFormat GtkFormsPlatform::UserNumberFormat() { return LocaleNumberFormat(""); }
 
-PixelSize GtkFormsPlatform::ScreenSize() { return X11ScreenSize(X11Display()); }
+PixelSize GtkFormsPlatform::ScreenSize() { return X11ScreenSize(XDisplay()); }
 
 double GtkFormsPlatform::TwipsPerPixelX() { return TwipsPerPixelAt(dotsPerInch_); }
 
 double GtkFormsPlatform::TwipsPerPixelY() { return TwipsPerPixelAt(dotsPerInch_); }
 
-bool GtkFormsPlatform::CursorPosition(PixelPoint& where) { return X11PointerPosition(X11Display(), where); }
+bool GtkFormsPlatform::CursorPosition(PixelPoint& where) { return X11PointerPosition(XDisplay(), where); }
 
-void GtkFormsPlatform::ShowCursor(bool show) { cursor_.Show(X11Display(), show); }
+void GtkFormsPlatform::ShowCursor(bool show) { cursor_.Show(XDisplay(), show); }
 
 bool GtkFormsPlatform::FindWindowByTitle(const std::string& title) {
-  return X11FindWindowByTitle(X11Display(), title);
+  return X11FindWindowByTitle(XDisplay(), title);
 }
 
 bool GtkFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
-  return X11WindowScreenRect(X11Display(), static_cast<Window>(window), rect);
+  return X11WindowScreenRect(XDisplay(), static_cast<Window>(window), rect);
 }
 
-bool GtkFormsPlatform::CaptureScreen(Canvas& into) { return X11CaptureScreen(into); }
+bool GtkFormsPlatform::CaptureScreen(Canvas& into) { return X11CaptureScreen(XDisplay(), into); }
 
 void GtkFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) {
-  X11ZoomAnimation(X11Display(), from, to);
+  X11ZoomAnimation(XDisplay(), from, to);
 }
 
 bool GtkFormsPlatform::ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
                                       const std::string& patterns, std::string& path) {
-  auto* window = dynamic_cast<GtkPlatformWindow*>(owner);
+  BringUpToolkit();
+  GtkPlatformWindow* window = GtkWindowOf(owner);
   return RunOpenFileDialog(window ? window->OwningWindow() : nullptr, title, filterName, patterns, path);
 }
 
 std::unique_ptr<PlatformWindow> GtkFormsPlatform::CreateWindow(const WindowOptions& options, WindowEvents& events) {
-  return std::make_unique<GtkPlatformWindow>(options, events, busyPointer_.Pointer());
+  if (!toolkitUp_ && options.parent == nullptr) {
+    auto window = std::make_unique<DeferredGtkWindow>(
+        ownDisplay_, options, events, [this] { BringUpToolkit(); },
+        [this](DeferredGtkWindow* gone) {
+          deferredWindows_.erase(std::remove(deferredWindows_.begin(), deferredWindows_.end(), gone),
+                                 deferredWindows_.end());
+        });
+    deferredWindows_.push_back(window.get());
+    return window;
+  }
+  BringUpToolkit();
+  WindowOptions inside = options;
+  if (options.parent != nullptr) inside.parent = GtkWindowOf(options.parent);
+  return std::make_unique<GtkPlatformWindow>(inside, events, busyPointer_.Pointer());
 }
 
 std::unique_ptr<PlatformComboBox> GtkFormsPlatform::CreateComboBox(PlatformWindow& parent,
                                                                    std::function<void()> onTextChanged) {
-  auto* window = dynamic_cast<GtkPlatformWindow*>(&parent);
+  BringUpToolkit();
+  GtkPlatformWindow* window = GtkWindowOf(&parent);
   if (!window || !window->Container()) return nullptr;
   return std::make_unique<GtkPlatformComboBox>(window->Container(), dotsPerInch_, std::move(onTextChanged));
 }
@@ -88,7 +161,10 @@ TimerId GtkFormsPlatform::StartTimer(uint32_t intervalMs, std::function<void()> 
 
 void GtkFormsPlatform::StopTimer(TimerId timer) { timers_.Stop(timer); }
 
-void GtkFormsPlatform::RunLoop() { gtk_main(); }
+void GtkFormsPlatform::RunLoop() {
+  BringUpToolkit();
+  gtk_main();
+}
 
 void GtkFormsPlatform::QuitLoop() {
   if (gtk_main_level() > 0) gtk_main_quit();
@@ -105,24 +181,25 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
     g_set_prgname(name);
     g_free(name);
   }
-  // The command line belongs to the shell: GTK is not given it to parse. A server that turns
-  // the connection away for the moment only (its queue of new connections full while other
-  // clients connect at once) is asked again for a moment; GTK opens the display again on each
-  // call. No server at all fails at once.
-  for (int attempt = 0;; ++attempt) {
-    errno = 0;
-    if (gtk_init_check(nullptr, nullptr)) break;
-    const bool passing = errno == EAGAIN || errno == ECONNRESET || errno == EINTR;
-    if (!passing || attempt == 40) {
+  // The command line belongs to the shell: GTK is not given it to parse.
+  std::string commandLine = JoinArguments(argc, argv);
+  if (ModeLetter(commandLine) == "S") {
+    // A session: GTK's start-up (its settings, theme and accessibility bus, the hidden form's
+    // widgets) waits until the renderer runs. The locale is the one GTK would set.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+    _XDisplay* display = nullptr;
+    if (!ConnectAllowingForAMoment([&display] { return (display = XOpenDisplay(nullptr)) != nullptr; })) {
       std::fprintf(stderr, "cannot open the X display\n");
       return nullptr;
     }
-    g_usleep(25000);
+    return std::make_unique<GtkFormsPlatform>(std::move(commandLine), display);
   }
-  // GTK takes the user's locale for its texts and input; numbers in the C library keep the
-  // full stop, as the shell's own conversions and files expect.
-  std::setlocale(LC_NUMERIC, "C");
-  return std::make_unique<GtkFormsPlatform>(argc, argv);
+  if (!StartGtk()) {
+    std::fprintf(stderr, "cannot open the X display\n");
+    return nullptr;
+  }
+  return std::make_unique<GtkFormsPlatform>(std::move(commandLine), nullptr);
 }
 
 }  // namespace vellora::shell

@@ -1,10 +1,16 @@
 // The forms platform on Linux: GTK 3 windows on X11, Pango text, GLib timers and loop.
+//
+// A screensaver session (/s) starts without GTK: the instance guard, the cursor, the screen
+// capture and the renderer's start go over a plain X connection of the shell's own, which also
+// keeps the cursor hidden for the whole session, and GTK comes up when it is first needed,
+// which in a session is its loop, once the renderer runs. The other modes start GTK at once.
 #pragma once
 
 #include <gtk/gtk.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/forms_platform.h"
 #include "platform/gtk/glib_timers.h"
@@ -14,10 +20,13 @@
 
 namespace vellora::shell {
 
+class DeferredGtkWindow;
+
 class GtkFormsPlatform final : public FormsPlatform {
  public:
-  // GTK must have been initialised on an X11 display.
-  GtkFormsPlatform(int argc, char** argv);
+  // With ownDisplay (a plain X connection, which the platform then owns) GTK is started when
+  // first needed; without it GTK must already have been initialised on an X11 display.
+  GtkFormsPlatform(std::string commandLine, _XDisplay* ownDisplay);
   ~GtkFormsPlatform() override;
 
   std::string CommandLine() override { return commandLine_; }
@@ -53,7 +62,15 @@ class GtkFormsPlatform final : public FormsPlatform {
   void WatchSessionEnd(std::function<void()> onEnd) override;
 
  private:
+  // Starts GTK if it is not up yet and makes the deferred windows GTK windows.
+  void BringUpToolkit();
+  // The connection for the X requests of the screen, the pointer and other programs' windows.
+  _XDisplay* XDisplay() const;
+
   std::string commandLine_;
+  _XDisplay* ownDisplay_;
+  bool toolkitUp_;
+  std::vector<DeferredGtkWindow*> deferredWindows_;
   double dotsPerInch_;
   PangoTextRenderer text_;
   GlibTimers timers_;

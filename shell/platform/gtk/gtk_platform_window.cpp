@@ -226,7 +226,7 @@ bool GtkPlatformWindow::AdoptInto(NativeWindow foreignParent) {
   GdkWindow* native = gtk_widget_get_window(window_);
   Display* display = GDK_WINDOW_XDISPLAY(native);
   if (!X11WindowExists(display, foreignParent)) return false;
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   XReparentWindow(display, GDK_WINDOW_XID(native), static_cast<Window>(foreignParent), 0, 0);
   if (!trap.Succeeded()) return false;
   // If the foreign window goes, ours goes with it; GDK then reports our window's destruction

@@ -47,7 +47,7 @@ bool ManagerOffersFrameRequest(Display* display) {
 }  // namespace
 
 bool X11ReportedFrame(_XDisplay* display, unsigned long window, PixelMargins& frame) {
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   const std::vector<long> extents = LongsProperty(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
   if (!trap.Succeeded() || extents.size() != 4) return false;
   frame = {static_cast<int32_t>(extents[0]), static_cast<int32_t>(extents[2]), static_cast<int32_t>(extents[1]),
@@ -58,7 +58,7 @@ bool X11ReportedFrame(_XDisplay* display, unsigned long window, PixelMargins& fr
 bool X11RequestFrame(_XDisplay* display, unsigned long window, int waitMs, PixelMargins& frame) {
   if (X11ReportedFrame(display, window, frame)) return true;
   {
-    X11ErrorTrap trap;
+    X11ErrorTrap trap(display);
     if (!ManagerOffersFrameRequest(display)) return false;
     XEvent request{};
     request.xclient.type = ClientMessage;

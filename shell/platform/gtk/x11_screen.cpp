@@ -19,7 +19,9 @@ PixelSize X11ScreenSize(_XDisplay* display) {
 
 double X11DotsPerInch(_XDisplay* display) {
   if (const double dpi = ParseDpiResource(XGetDefault(display, "Xft", "dpi")); dpi > 0) return dpi;
-  if (const double dpi = gdk_screen_get_resolution(gdk_screen_get_default()); dpi > 0) return dpi;
+  if (GdkScreen* screen = gdk_screen_get_default()) {
+    if (const double dpi = gdk_screen_get_resolution(screen); dpi > 0) return dpi;
+  }
   return kDefaultDotsPerInch;
 }
 
@@ -41,14 +43,13 @@ struct ChannelMask {
 
 }  // namespace
 
-bool X11CaptureScreen(Canvas& into) {
+bool X11CaptureScreen(_XDisplay* display, Canvas& into) {
   // The screen as it is shown: the root window with everything on it (XGetImage of the root
   // includes the mapped windows over it), read in the root visual's own channel layout.
-  Display* display = gdk_x11_get_default_xdisplay();
   const int screen = DefaultScreen(display);
   const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
   into.Resize(width, height);
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   XImage* image = XGetImage(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
   if (!trap.Succeeded() || image == nullptr) {
@@ -99,7 +100,7 @@ void X11CursorVisibility::Show(_XDisplay* display, bool show) {
   if (!XFixesQueryExtension(display, &eventBase, &errorBase)) return;
   int major = 4, minor = 0;  // cursor hiding came with version 4; the version must be asked first
   if (!XFixesQueryVersion(display, &major, &minor) || major < 4) return;
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   if (change == CursorShowCount::Change::Hide) {
     XFixesHideCursor(display, DefaultRootWindow(display));
   } else {

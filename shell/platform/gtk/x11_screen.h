@@ -12,11 +12,12 @@ namespace vellora::shell {
 
 PixelSize X11ScreenSize(_XDisplay* display);
 
-// Dots per inch of the desktop: the Xft.dpi resource, else GDK's screen resolution, else 96.
+// Dots per inch of the desktop: the Xft.dpi resource, else GDK's screen resolution (once GTK is
+// up), else 96.
 double X11DotsPerInch(_XDisplay* display);
 
 // The root window's pixels at any depth into the canvas, resized to the screen.
-bool X11CaptureScreen(Canvas& into);
+bool X11CaptureScreen(_XDisplay* display, Canvas& into);
 
 // The pointer's position on the root window; false when it is on another screen.
 bool X11PointerPosition(_XDisplay* display, PixelPoint& where);

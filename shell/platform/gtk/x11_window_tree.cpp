@@ -77,7 +77,7 @@ bool WmNameUtf8(_XDisplay* display, Window window, Atom property, Atom utf8Strin
 }  // namespace
 
 bool X11FindWindowByTitle(_XDisplay* display, const std::string& title) {
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   const Atom wmName = XInternAtom(display, "WM_NAME", False);
   const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
   const Atom utf8String = XInternAtom(display, "UTF8_STRING", False);
@@ -103,7 +103,7 @@ bool X11FindWindowByTitle(_XDisplay* display, const std::string& title) {
 
 bool X11WindowExists(_XDisplay* display, Window window) {
   if (window == None) return false;
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   XWindowAttributes attributes;
   const bool found = XGetWindowAttributes(display, window, &attributes) != 0;
   return trap.Succeeded() && found;
@@ -111,7 +111,7 @@ bool X11WindowExists(_XDisplay* display, Window window) {
 
 bool X11WindowScreenRect(_XDisplay* display, Window window, PixelRect& rect) {
   if (window == None) return false;
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display, window, &attributes)) return false;
   int x = 0, y = 0;

@@ -41,7 +41,7 @@ void ShapeAsOutline(_XDisplay* display, Window window, PixelRect rect) {
 void X11ZoomAnimation(_XDisplay* display, PixelRect from, PixelRect to) {
   int eventBase = 0, errorBase = 0;
   if (!XShapeQueryExtension(display, &eventBase, &errorBase)) return;
-  X11ErrorTrap trap;
+  X11ErrorTrap trap(display);
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.background_pixel = OutlinePixel(display);

@@ -1,0 +1,70 @@
+// A form's window asked for before GTK is up. A session starts over a plain X connection and
+// brings the toolkit up only once the renderer runs; its hidden form is loaded before that.
+//
+// Until then the window is a bare, never mapped X window that carries the title, so that
+// other programs find the form by its title from the moment it is loaded, and what the form
+// does with its window (moves, pictures) is kept. Once the toolkit is up the GTK window is
+// made with all of that, and the bare one goes. Anything else asked of the window before
+// then (showing it, its handle, focus) brings the toolkit up first.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/forms_platform.h"
+#include "platform/gtk/gtk_platform_window.h"
+#include "runtime/canvas.h"
+
+// Xlib's display, declared here so that X's macros stay out of the files that include this one.
+struct _XDisplay;
+
+namespace vellora::shell {
+
+class DeferredGtkWindow final : public PlatformWindow {
+ public:
+  // Makes the bare X window on the display. bringUpToolkit starts GTK, which turns every
+  // deferred window into a GTK one (MakeReal); forget is called when this one goes first.
+  DeferredGtkWindow(_XDisplay* display, const WindowOptions& options, WindowEvents& events,
+                    std::function<void()> bringUpToolkit, std::function<void(DeferredGtkWindow*)> forget);
+  ~DeferredGtkWindow() override;
+  DeferredGtkWindow(const DeferredGtkWindow&) = delete;
+  DeferredGtkWindow& operator=(const DeferredGtkWindow&) = delete;
+
+  // With GTK up: the GTK window takes this one's place, title, geometry and picture.
+  void MakeReal(GdkCursor* pointer);
+  // The GTK window, made first if need be.
+  GtkPlatformWindow& Real() const;
+
+  NativeWindow Handle() const override { return Real().Handle(); }
+  void SetTitle(const std::string& title) override;
+  void Move(PixelPoint position, PixelSize clientSize) override;
+  PixelRect ScreenRect() const override { return Real().ScreenRect(); }
+  PixelMargins FrameMargins() const override { return Real().FrameMargins(); }
+  PixelSize ClientSize() const override { return real_ ? real_->ClientSize() : options_.clientSize; }
+  void SetVisible(bool visible) override;
+  void Present(const Canvas& picture) override;
+  void SetFocus() override { Real().SetFocus(); }
+  bool HasFocus() const override { return Real().HasFocus(); }
+  bool AdoptInto(NativeWindow foreignParent) override { return Real().AdoptInto(foreignParent); }
+  bool IsWindowAtPoint(PixelPoint screenPoint) const override { return Real().IsWindowAtPoint(screenPoint); }
+
+ private:
+  void SetBareTitle();
+
+  _XDisplay* display_;
+  unsigned long bare_;  // the bare X window while there is no GTK one
+  WindowOptions options_;  // clientSize follows the moves
+  WindowEvents& events_;
+  std::function<void()> bringUpToolkit_;
+  std::function<void(DeferredGtkWindow*)> forget_;
+  std::optional<PixelPoint> position_;  // where the form was moved, if it was
+  std::optional<Canvas> picture_;
+  std::unique_ptr<GtkPlatformWindow> real_;
+};
+
+// The GTK window behind a window of the GTK platform (made now if it was deferred); null for
+// none.
+GtkPlatformWindow* GtkWindowOf(PlatformWindow* window);
+
+}  // namespace vellora::shell

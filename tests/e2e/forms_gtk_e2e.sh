@@ -93,6 +93,36 @@ note "IsWindowAtPoint: not while hidden, yes when shown, no where another window
 "$probe" close "$WINDOW"
 wait_for_exit "$FORM" 10
 
+# --- made as a session makes its form, before GTK is up ------------------------------------
+# With a session's command line the platform starts without GTK: the form's window is a bare
+# X window with the title while hidden; once shown, GTK's window takes its place with the
+# form's geometry and picture, and only one window carries the title.
+"$check" /s show 1500 >"$out" 2>"$E2E_WORK/stderr" &
+FORM=$!
+E2E_PIDS+=("$FORM")
+WINDOW=$(wait_for_window "$title" 4) || fail "no window titled '$title' while hidden"
+[ "$(map_state "$WINDOW")" = IsUnMapped ] || fail "window mapped before its time: $(map_state "$WINDOW")"
+wait_for_line '^shown'
+WINDOW=$(wait_for_window "$title" 5) || fail "window not mapped after being shown"
+deadline=$((SECONDS + 5))
+until [ "$(map_state "$WINDOW")" = IsViewable ]; do
+  [ $SECONDS -lt $deadline ] || fail "window not mapped after being shown"
+  sleep 0.1
+  WINDOW=$(xdotool search --name "^$title\$" | tail -n 1)
+done
+[ "$(xdotool search --name "^$title\$" | wc -l)" = 1 ] || fail "$(xdotool search --name "^$title\$" | wc -l) windows titled '$title'"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[ "$X $Y $WIDTH $HEIGHT" = "100 80 480 240" ] || fail "client area at $X,$Y size ${WIDTH}x$HEIGHT, expected 100,80 480x240"
+deadline=$((SECONDS + 5))
+until [ "$(pixel_at $((X + 260)) $((Y + 180)))" = "0 160 0" ]; do
+  [ $SECONDS -lt $deadline ] || fail "child window shows $(pixel_at $((X + 260)) $((Y + 180))), not its green"
+  sleep 0.1
+done
+"$probe" close "$WINDOW"
+wait_for_exit "$FORM" 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the close request: $(cat "$E2E_WORK/stderr")"
+note "a form made before GTK: one window with its title, hidden, then shown at 100,80 with its picture"
+
 # --- open-file dialog ---------------------------------------------------------------------------
 # It opens on the working folder and lists only the music files, whatever the case of their
 # extensions: the first entry, which Return picks, is the one file that matches.

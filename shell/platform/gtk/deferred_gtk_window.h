@@ -1,11 +1,11 @@
-// A form's window asked for before GTK is up. A session starts over a plain X connection and
-// brings the toolkit up only once the renderer runs; its hidden form is loaded before that.
+// A form's window asked for while GTK is not up: a session runs over a plain X connection,
+// and its hidden form needs nothing of GTK.
 //
-// Until then the window is a bare, never mapped X window that carries the title, so that
-// other programs find the form by its title from the moment it is loaded, and what the form
-// does with its window (moves, pictures) is kept. Once the toolkit is up the GTK window is
-// made with all of that, and the bare one goes. Anything else asked of the window before
-// then (showing it, its handle, focus) brings the toolkit up first.
+// The window is a bare, never mapped X window that carries the title, so that other programs
+// find the form by its title, and what the form does with its window (moves, pictures) is
+// kept. Anything more asked of it (showing it, its handle, focus) brings GTK up, and the GTK
+// window is then made with all of that, the bare one going; GTK coming up for some other
+// reason does the same.
 #pragma once
 
 #include <functional>

@@ -162,12 +162,23 @@ TimerId GtkFormsPlatform::StartTimer(uint32_t intervalMs, std::function<void()> 
 void GtkFormsPlatform::StopTimer(TimerId timer) { timers_.Stop(timer); }
 
 void GtkFormsPlatform::RunLoop() {
-  BringUpToolkit();
-  gtk_main();
+  if (toolkitUp_) {
+    loops_.push_back(nullptr);
+    gtk_main();
+  } else {
+    // Timers, the child watch and the signal watches are GLib's: a session's loop needs no GTK.
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    loops_.push_back(loop);
+    g_main_loop_run(loop);
+    g_main_loop_unref(loop);
+  }
+  loops_.pop_back();
 }
 
 void GtkFormsPlatform::QuitLoop() {
-  if (gtk_main_level() > 0) gtk_main_quit();
+  if (loops_.empty()) return;
+  if (loops_.back() != nullptr) g_main_loop_quit(loops_.back());
+  else gtk_main_quit();
 }
 
 void GtkFormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { WatchSessionEndSignals(std::move(onEnd)); }
@@ -185,7 +196,7 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
   std::string commandLine = JoinArguments(argc, argv);
   if (ModeLetter(commandLine) == "S") {
     // A session: GTK's start-up (its settings, theme and accessibility bus, the hidden form's
-    // widgets) waits until the renderer runs. The locale is the one GTK would set.
+    // widgets) is left out unless something needs it. The locale is the one GTK would set.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
     _XDisplay* display = nullptr;

@@ -1,9 +1,11 @@
 // The forms platform on Linux: GTK 3 windows on X11, Pango text, GLib timers and loop.
 //
 // A screensaver session (/s) starts without GTK: the instance guard, the cursor, the screen
-// capture and the renderer's start go over a plain X connection of the shell's own, which also
-// keeps the cursor hidden for the whole session, and GTK comes up when it is first needed,
-// which in a session is its loop, once the renderer runs. The other modes start GTK at once.
+// capture, the renderer's start and the mouse test go over a plain X connection of the shell's
+// own, which also keeps the cursor hidden for the whole session, and its loop is GLib's. GTK
+// comes up only when something needs it (a message box, a form shown); a session as designed
+// never does, so GTK's start-up neither delays the renderer nor competes with it for the CPU.
+// The other modes start GTK at once.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -71,6 +73,8 @@ class GtkFormsPlatform final : public FormsPlatform {
   _XDisplay* ownDisplay_;
   bool toolkitUp_;
   std::vector<DeferredGtkWindow*> deferredWindows_;
+  // The loops running, innermost last: GLib's own, or GTK's main loop (null).
+  std::vector<GMainLoop*> loops_;
   double dotsPerInch_;
   PangoTextRenderer text_;
   GlibTimers timers_;

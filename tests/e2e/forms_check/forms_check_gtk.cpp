@@ -1,5 +1,8 @@
 // A test form on the forms platform, driven by forms_gtk_e2e.sh.
 //
+// A first word "/s" starts the platform as for a screensaver session, without GTK until it is
+// needed; the mode follows it.
+//
 //   show HIDDEN_MS   a 480 x 240 form "Vellora forms check" at (100, 80), hidden for HIDDEN_MS,
 //                    then shown, with a green child window. Prints where the child lies and the
 //                    mouse buttons that reach either, and whether the form and the child are
@@ -196,6 +199,10 @@ int OpenDocument(FormsPlatform& platform, const std::string& address) {
 int main(int argc, char** argv) {
   auto platform = CreateFormsPlatform(argc, argv);
   if (!platform) return 3;
+  if (argc > 1 && std::strcmp(argv[1], "/s") == 0) {
+    --argc;
+    ++argv;
+  }
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "show" && argc == 3) return ShowTestForm(*platform, std::atoi(argv[2]));
   if (mode == "find" && argc == 3) return platform->FindWindowByTitle(argv[2]) ? 0 : 1;

@@ -9,7 +9,7 @@ void Canvas::Resize(int32_t width, int32_t height, Rgb fill) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3, 0);
-  Clear(fill);
+  if (fill != Rgb{}) Clear(fill);  // black it is already
 }
 
 void Canvas::Clear(Rgb colour) { FillRect({0, 0, width_, height_}, colour); }
@@ -50,8 +50,18 @@ void Canvas::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Rgb colour
 void Canvas::FillRect(PixelRect rect, Rgb colour) {
   const int32_t left = std::max(rect.left, 0), right = std::min(rect.right, width_);
   const int32_t top = std::max(rect.top, 0), bottom = std::min(rect.bottom, height_);
-  for (int32_t y = top; y < bottom; ++y)
-    for (int32_t x = left; x < right; ++x) SetPixel(x, y, colour);
+  if (left >= right || top >= bottom) return;
+  // The first row pixel by pixel, then the others copied from it (a screen-sized fill is
+  // millions of pixels).
+  const size_t rowBytes = static_cast<size_t>(right - left) * 3;
+  uint8_t* first = &pixels_[(static_cast<size_t>(top) * width_ + left) * 3];
+  for (size_t i = 0; i < rowBytes; i += 3) {
+    first[i] = colour.r;
+    first[i + 1] = colour.g;
+    first[i + 2] = colour.b;
+  }
+  for (int32_t y = top + 1; y < bottom; ++y)
+    std::copy(first, first + rowBytes, &pixels_[(static_cast<size_t>(y) * width_ + left) * 3]);
 }
 
 void Canvas::FrameRect(PixelRect rect, Rgb colour) {

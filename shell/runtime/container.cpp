@@ -12,6 +12,13 @@ void Container::Cls() { surface_.Clear(backColour_); }
 
 void Container::Refresh() {
   if (!window_) return;
+  const bool drawnOver = std::any_of(controls_.begin(), controls_.end(),
+                                     [](const Control* control) { return control->Windowless() && control->Visible(); });
+  // Without windowless controls the picture is shown as it is, with no copy to draw them on.
+  if (!drawnOver) {
+    window_->Present(surface_);
+    return;
+  }
   Canvas composed = surface_;
   for (Control* control : controls_)
     if (control->Windowless() && control->Visible()) control->Paint(composed);

@@ -4,8 +4,11 @@
 // with the renderer's texture settings, compiles the same five-quad segment, sets the same
 // fixed-function state and fog, and then draws frames back to back until it is killed.
 // No window manager hints, no event handling, no timer, no cursor: only what a frame costs.
+// The texture is built as the renderer builds it (its own upload: level 0 alone, scaled as GLU
+// scales it); with --mipmaps it is built the textbook way instead, every level with
+// gluBuild2DMipmaps, as the renderer built it before, for the session benchmark's comparison.
 //
-// Usage: vellora_bench_reference_loop <snapshot.bmp>
+// Usage: vellora_bench_reference_loop [--mipmaps] <snapshot.bmp>
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glx.h>
@@ -14,8 +17,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <utility>
+
+#include "snapshot_texture.h"
 
 namespace {
 
@@ -35,8 +41,8 @@ uint32_t Le32(const unsigned char* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 
-// Reads an uncompressed bottom-up 24-bit BMP and uploads it as an RGB mipmapped texture.
-bool UploadSnapshot(const char* path) {
+// Reads an uncompressed bottom-up 24-bit BMP and uploads it as an RGB texture.
+bool UploadSnapshot(const char* path, bool mipmaps) {
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return false;
   unsigned char header[54];
@@ -55,13 +61,17 @@ bool UploadSnapshot(const char* path) {
     for (int x = 0; x < width; ++x, p += 3) std::swap(p[0], p[2]);
   }
 
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+  if (mipmaps) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+  } else {
+    vellora::renderer::UploadSnapshotTexture(static_cast<uint32_t>(width), static_cast<uint32_t>(height), pixels);
+  }
   std::free(pixels);
   return true;
 }
@@ -90,10 +100,12 @@ int32_t MillisecondsSince(const timespec& start) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <snapshot.bmp>\n", argv[0]);
+  const bool mipmaps = argc == 3 && std::strcmp(argv[1], "--mipmaps") == 0;
+  if (argc != 2 && !mipmaps) {
+    std::fprintf(stderr, "usage: %s [--mipmaps] <snapshot.bmp>\n", argv[0]);
     return 2;
   }
+  const char* snapshot = argv[argc - 1];
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return 1;
   const int screen = DefaultScreen(display);
@@ -137,8 +149,8 @@ int main(int argc, char** argv) {
   glEnable(GL_BLEND);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   glEnable(GL_TEXTURE_2D);
-  if (!UploadSnapshot(argv[1])) {
-    std::fprintf(stderr, "cannot read %s\n", argv[1]);
+  if (!UploadSnapshot(snapshot, mipmaps)) {
+    std::fprintf(stderr, "cannot read %s\n", snapshot);
     return 1;
   }
   const GLuint segment = CompileSegment();

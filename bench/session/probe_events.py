@@ -24,6 +24,14 @@ class ProbedProcess:
                 self.ppid = int(words[1].split("=")[1]) if len(words) > 1 else 0
             self.events.append((kind, ns, detail))
 
+    def last_before(self, kind, before):
+        """Time of the last event of this kind before `before`, or None."""
+        found = None
+        for k, ns, _ in self.events:
+            if k == kind and ns < before:
+                found = ns
+        return found
+
     def first(self, kind, after=0, detail_prefix=""):
         """Time of the first event of this kind at or after `after`, or None."""
         for k, ns, detail in self.events:
@@ -74,10 +82,19 @@ def _require(value, what):
     return value
 
 
+def texture_marks(process, after, what):
+    """texture (glGenTextures entered), textured (the last glTexImage2D returned before the
+    first frame) and first_swap of a process drawing the tunnel; the texture is built once."""
+    first_swap = _require(process.first("swap"), f"first frame of {what}")
+    texture = _require(process.first("texture-enter", after), f"glGenTextures in {what}")
+    textured = _require(process.last_before("teximage-leave", first_swap), f"glTexImage2D in {what}")
+    return {"texture": texture, "textured": textured, "first_swap": first_swap}
+
+
 def session_marks(folder, shell_exe="Vellora.scr", renderer_exe="Vellora.data"):
     """The marks of one session start, each a monotonic time in ns:
     shell_start, capture, captured, save, fsync_ns (a duration), spawn, spawned, renderer_start,
-    snapshot_read, mipmaps, mipmapped, first_swap."""
+    snapshot_read, texture, textured, first_swap."""
     processes = read_processes(folder)
     shell = _require(process_named(processes, shell_exe), f"{shell_exe} start")
     renderer = _require(process_named(processes, renderer_exe, parent=shell.pid),
@@ -91,11 +108,9 @@ def session_marks(folder, shell_exe="Vellora.scr", renderer_exe="Vellora.data"):
     marks["fsync_ns"] = shell.paired_ns("fsync-enter", "fsync-leave", marks["save"], marks["spawn"])
     marks["renderer_start"] = renderer.first("start")
     marks["snapshot_read"] = _require(renderer.first("file", detail_prefix="fopen"), "snapshot read by the renderer")
-    marks["mipmaps"] = _require(renderer.first("mipmaps-enter"), "gluBuild2DMipmaps in the renderer")
-    marks["mipmapped"] = renderer.first("mipmaps-leave")
-    marks["first_swap"] = _require(renderer.first("swap"), "first frame of the renderer")
+    marks.update(texture_marks(renderer, marks["snapshot_read"], "the renderer"))
     order = ["shell_start", "capture", "captured", "save", "spawn", "renderer_start", "snapshot_read",
-             "mipmaps", "mipmapped", "first_swap"]
+             "texture", "textured", "first_swap"]
     for earlier, later in zip(order, order[1:]):
         if marks[earlier] is None or marks[later] is None or marks[later] < marks[earlier]:
             raise MeasurementError(f"probe marks out of order: {earlier} then {later}")
@@ -104,27 +119,23 @@ def session_marks(folder, shell_exe="Vellora.scr", renderer_exe="Vellora.data"):
 
 
 def spawn_reference_marks(folder, parent_exe, renderer_exe="Vellora.data"):
-    """spawn, spawned, renderer_start, mipmaps, mipmapped, first_swap of the renderer started by the
+    """spawn, spawned, renderer_start, texture, textured, first_swap of the renderer started by the
     minimal parent."""
     processes = read_processes(folder)
     parent = _require(process_named(processes, parent_exe), f"{parent_exe} start")
     renderer = _require(process_named(processes, renderer_exe, parent=parent.pid), f"{renderer_exe} start")
-    return {
+    marks = {
         "spawn": _require(parent.first("spawn-enter", 0, renderer_exe), "posix_spawn in the reference"),
         "spawned": _require(parent.first("spawn-leave"), "return of posix_spawn in the reference"),
         "renderer_start": renderer.first("start"),
-        "mipmaps": _require(renderer.first("mipmaps-enter"), "gluBuild2DMipmaps"),
-        "mipmapped": _require(renderer.first("mipmaps-leave"), "gluBuild2DMipmaps return"),
-        "first_swap": _require(renderer.first("swap"), "first frame"),
     }
+    marks.update(texture_marks(renderer, 0, "the renderer started by the reference"))
+    return marks
 
 
 def loop_reference_marks(folder, exe):
-    """start, mipmaps, mipmapped, first_swap of the reference GLX loop."""
+    """start, texture, textured, first_swap of the reference GLX loop."""
     loop = _require(process_named(read_processes(folder), exe), f"{exe} start")
-    return {
-        "start": loop.first("start"),
-        "mipmaps": _require(loop.first("mipmaps-enter"), "gluBuild2DMipmaps in the reference loop"),
-        "mipmapped": _require(loop.first("mipmaps-leave"), "gluBuild2DMipmaps return in the reference loop"),
-        "first_swap": _require(loop.first("swap"), "first frame of the reference loop"),
-    }
+    marks = {"start": loop.first("start")}
+    marks.update(texture_marks(loop, 0, "the reference loop"))
+    return marks

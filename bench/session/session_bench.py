@@ -7,7 +7,8 @@ and Vellora.data. Each measured run starts a session under the session probe (LD
 inherited by the renderer), waits for the renderer's first frame, and ends the session with a
 pointer move. Next to it, alternating which goes first, the minimal reference programs do the
 same steps: the capture, the save, the start of the renderer from a small parent, and the
-reference GLX loop's texture and first frame. One unmeasured round comes first. The table gives
+reference GLX loop's texture and first frame, its texture built as the renderer builds it and,
+in a second run, with every mipmap level. One unmeasured round comes first. The table gives
 medians and, as ratios, the median of the per-run ratios. Then one session is watched while it
 waits: the shell's CPU over a window with the renderer running and over one after Escape ended
 the renderer, next to a program that only reads the pointer every 50 ms. Last, one session
@@ -165,8 +166,10 @@ class Bench:
         shell = self.spawn([os.path.join(self.app, SHELL), "/s"], env)
 
         def first_frame():
-            if os.waitpid(shell, os.WNOHANG)[0] == shell:
-                raise MeasurementError("Vellora.scr ended before the renderer's first frame")
+            done, status = os.waitpid(shell, os.WNOHANG)
+            if done == shell:
+                raise MeasurementError(f"Vellora.scr ended (status {os.waitstatus_to_exitcode(status)}) before the "
+                                       f"renderer's first frame; events in {events}")
             return probe_events.first_swap_seen(events, RENDERER)
 
         try:
@@ -204,13 +207,15 @@ class Bench:
         self.run_until_first_swap([self.args.reference, "spawn", os.path.join(self.ref, RENDERER)],
                                   self.gl_env(self.screen, events), events, RENDERER, stop="renderer")
         spawn = probe_events.spawn_reference_marks(events, REFERENCE_EXE)
-        events = self.events_folder("loop")
-        loop_exe = os.path.basename(self.args.reference_loop)
-        self.run_until_first_swap([self.args.reference_loop, os.path.join(self.ref, "Vellora.bmp")],
-                                  self.gl_env(self.screen, events), events, loop_exe, stop="program")
-        loop = probe_events.loop_reference_marks(events, loop_exe)
+        loops = {}
+        for name, options in (("loop", []), ("loop_mipmaps", ["--mipmaps"])):
+            events = self.events_folder(name)
+            loop_exe = os.path.basename(self.args.reference_loop)
+            self.run_until_first_swap([self.args.reference_loop, *options, os.path.join(self.ref, "Vellora.bmp")],
+                                      self.gl_env(self.screen, events), events, loop_exe, stop="program")
+            loops[name] = probe_events.loop_reference_marks(events, loop_exe)
         return {"capture": int(capture["capture_ns"]), "xgetimage": int(capture["xgetimage_ns"]),
-                "save": int(save["save_ns"]), "spawn": spawn, "loop": loop}
+                "save": int(save["save_ns"]), "spawn": spawn, **loops}
 
     def measure_steps(self):
         self.session_run()  # warm-up: page cache, shader cache, an older snapshot to replace
@@ -294,6 +299,13 @@ def ms(ns):
     return ns / 1e6
 
 
+def reference_sum(r, loop):
+    """The step references added up: capture, save, process start, and the reference loop from its
+    start to its first frame (its texture built as the renderer builds it, or with every level)."""
+    return (r["capture"] + r["save"] + r["spawn"]["renderer_start"] - r["spawn"]["spawn"]
+            + r[loop]["first_swap"] - r[loop]["start"])
+
+
 def step_rows(runs):
     """(label, between, session ms per run, reference ms per run or None)."""
     def spans(get):
@@ -311,22 +323,25 @@ def step_rows(runs):
         ("  of which fsync", "fsync calls in the save", spans(lambda s, r: s["fsync_ns"]), None),
         ("process start", "spawn call → renderer probe start", spans(lambda s, r: s["renderer_start"] - s["spawn"]),
          spans(lambda s, r: r["spawn"]["renderer_start"] - r["spawn"]["spawn"])),
-        ("  of which the spawn call", "g_spawn_async (reference: posix_spawn) until it returns",
+        ("  of which the spawn call", "the spawn function (reference: posix_spawn) until it returns",
          spans(lambda s, r: s["spawned"] - s["spawn"]), spans(lambda s, r: r["spawn"]["spawned"] - r["spawn"]["spawn"])),
-        ("renderer set-up", "renderer start → gluBuild2DMipmaps",
-         spans(lambda s, r: s["mipmaps"] - s["renderer_start"]),
-         spans(lambda s, r: r["loop"]["mipmaps"] - r["loop"]["start"])),
-        ("texture build", "gluBuild2DMipmaps call", spans(lambda s, r: s["mipmapped"] - s["mipmaps"]),
-         spans(lambda s, r: r["loop"]["mipmapped"] - r["loop"]["mipmaps"])),
-        ("first frame", "gluBuild2DMipmaps return → first swap", spans(lambda s, r: s["first_swap"] - s["mipmapped"]),
-         spans(lambda s, r: r["loop"]["first_swap"] - r["loop"]["mipmapped"])),
+        ("renderer set-up", "renderer start → glGenTextures",
+         spans(lambda s, r: s["texture"] - s["renderer_start"]),
+         spans(lambda s, r: r["loop"]["texture"] - r["loop"]["start"])),
+        ("texture build", "glGenTextures → last glTexImage2D returned", spans(lambda s, r: s["textured"] - s["texture"]),
+         spans(lambda s, r: r["loop"]["textured"] - r["loop"]["texture"])),
+        ("  the same, reference with gluBuild2DMipmaps", "(every level built, as the renderer did before)",
+         spans(lambda s, r: s["textured"] - s["texture"]),
+         spans(lambda s, r: r["loop_mipmaps"]["textured"] - r["loop_mipmaps"]["texture"])),
+        ("first frame", "last glTexImage2D returned → first swap", spans(lambda s, r: s["first_swap"] - s["textured"]),
+         spans(lambda s, r: r["loop"]["first_swap"] - r["loop"]["textured"])),
         ("renderer alone", "renderer start → first swap (reference: started by the small parent)",
          spans(lambda s, r: s["first_swap"] - s["renderer_start"]),
          spans(lambda s, r: r["spawn"]["first_swap"] - r["spawn"]["renderer_start"])),
         ("**total**", "launch → first swap (reference: sum of the step references)",
-         spans(lambda s, r: s["first_swap"] - s["launch"]),
-         spans(lambda s, r: r["capture"] + r["save"] + r["spawn"]["renderer_start"] - r["spawn"]["spawn"]
-               + r["loop"]["first_swap"] - r["loop"]["start"])),
+         spans(lambda s, r: s["first_swap"] - s["launch"]), spans(lambda s, r: reference_sum(r, "loop"))),
+        ("**total**, reference with gluBuild2DMipmaps", "the same, the reference loop building every level",
+         spans(lambda s, r: s["first_swap"] - s["launch"]), spans(lambda s, r: reference_sum(r, "loop_mipmaps"))),
     ]
     return rows
 

@@ -11,7 +11,9 @@
  *   file         open/fopen/unlink/chmod/rename of a path whose name begins "Vellora.bmp"
  *   fsync        fsync and fdatasync, entered and returned
  *   spawn        g_spawn_async*, posix_spawn* and fork in the parent, entered and returned
- *   mipmaps      gluBuild2DMipmaps, entered and returned
+ *   texture      glGenTextures entered: the start of the snapshot texture's build
+ *   teximage     glTexImage2D returned (also the calls GLU makes inside gluBuild2DMipmaps),
+ *                with the level and whether the target was the proxy
  *   swap         the return of the first glXSwapBuffers
  *
  * The wrappers pass every call through to the real function found with dlsym(RTLD_NEXT); the
@@ -245,15 +247,22 @@ pid_t fork(void) {
 
 /* ---- the renderer's texture and first frame ---- */
 
-int gluBuild2DMipmaps(unsigned target, int components, int width, int height, unsigned format, unsigned type,
-                      const void* data) {
-  REAL(gluBuild2DMipmaps);
-  char size[48];
-  snprintf(size, sizeof size, "%dx%d", width, height);
-  Record("mipmaps-enter", NowNs(), size);
-  const int result = real_gluBuild2DMipmaps(target, components, width, height, format, type, data);
-  Record("mipmaps-leave", NowNs(), size);
-  return result;
+void glGenTextures(int count, unsigned* names) {
+  REAL(glGenTextures);
+  Record("texture-enter", NowNs(), NULL);
+  real_glGenTextures(count, names);
+}
+
+#define PROBE_GL_PROXY_TEXTURE_2D 0x8064
+
+void glTexImage2D(unsigned target, int level, int internalFormat, int width, int height, int border, unsigned format,
+                  unsigned type, const void* pixels) {
+  REAL(glTexImage2D);
+  real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
+  char detail[64];
+  snprintf(detail, sizeof detail, "level=%d %dx%d%s", level, width, height,
+           target == PROBE_GL_PROXY_TEXTURE_2D ? " proxy" : "");
+  Record("teximage-leave", NowNs(), detail);
 }
 
 void glXSwapBuffers(Display* display, unsigned long drawable) {

@@ -24,14 +24,14 @@ bool IsFolder(const std::wstring& path) {
 
 }  // namespace
 
-std::optional<std::wstring> Win32FolderProbes::Wide(const std::string& text) const {
-  if (text.empty() || text.find('\0') != std::string::npos) return std::nullopt;
-  const UINT codePage = encoding_ == PathEncoding::Utf8 ? CP_UTF8 : CP_ACP;
-  const DWORD flags = encoding_ == PathEncoding::Utf8 ? MB_ERR_INVALID_CHARS : 0;
-  const int length = ::MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+std::optional<std::wstring> WidePath(const std::string& path, PathEncoding encoding) {
+  if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
+  const UINT codePage = encoding == PathEncoding::Utf8 ? CP_UTF8 : CP_ACP;
+  const DWORD flags = encoding == PathEncoding::Utf8 ? MB_ERR_INVALID_CHARS : 0;
+  const int length = ::MultiByteToWideChar(codePage, flags, path.data(), static_cast<int>(path.size()), nullptr, 0);
   if (length <= 0) return std::nullopt;
   std::wstring wide(static_cast<size_t>(length), L'\0');
-  ::MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  ::MultiByteToWideChar(codePage, flags, path.data(), static_cast<int>(path.size()), wide.data(), length);
   return wide;
 }
 

@@ -4,12 +4,17 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "data_folder_probes.h"
 
 namespace vellora {
 
 enum class PathEncoding { Utf8, AnsiCodePage };
+
+// A narrow path as the wide-character API takes it; no value for an empty path, an embedded
+// NUL or, in UTF-8, malformed text.
+std::optional<std::wstring> WidePath(const std::string& path, PathEncoding encoding);
 
 class Win32FolderProbes final : public DataFolderProbes {
  public:
@@ -23,7 +28,7 @@ class Win32FolderProbes final : public DataFolderProbes {
   bool CreateFolder(const std::string& folder) override;
 
  private:
-  std::optional<std::wstring> Wide(const std::string& text) const;
+  std::optional<std::wstring> Wide(const std::string& text) const { return WidePath(text, encoding_); }
   std::optional<std::string> Narrow(const std::wstring& text) const;
   // A folder path in the caller's encoding; in the ANSI code page a name it cannot spell is
   // given by its short (8.3) form, which names the same folder.

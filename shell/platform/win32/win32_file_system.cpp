@@ -16,17 +16,8 @@
 namespace vellora::shell {
 namespace {
 
-// UTF-8 to UTF-16; no value for malformed UTF-8 or an embedded NUL.
-std::optional<std::wstring> WidePath(const std::string& path) {
-  if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
-  const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(),
-                                           static_cast<int>(path.size()), nullptr, 0);
-  if (length <= 0) return std::nullopt;
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()),
-                        wide.data(), length);
-  return wide;
-}
+// The shell's paths are UTF-8.
+std::optional<std::wstring> WidePath(const std::string& path) { return vellora::WidePath(path, PathEncoding::Utf8); }
 
 class Handle {
  public:

@@ -62,12 +62,7 @@ bool UploadSnapshot(const char* path, bool mipmaps) {
   }
 
   if (mipmaps) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    vellora::renderer::NewSnapshotTextureName();
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
   } else {
     vellora::renderer::UploadSnapshotTexture(static_cast<uint32_t>(width), static_cast<uint32_t>(height), pixels);

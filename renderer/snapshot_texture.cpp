@@ -39,13 +39,18 @@ void GluTextureSize(uint32_t width, uint32_t height, GLsizei& textureWidth, GLsi
 
 }  // namespace
 
-uint32_t UploadSnapshotTexture(uint32_t width, uint32_t height, const uint8_t* pixels) {
+uint32_t NewSnapshotTextureName() {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  return texture;
+}
+
+uint32_t UploadSnapshotTexture(uint32_t width, uint32_t height, const uint8_t* pixels) {
+  const uint32_t texture = NewSnapshotTextureName();
   // The minifying filter uses no mipmaps, so level 0 is the only one ever sampled: it is built
   // as gluBuild2DMipmaps builds it (sides not powers of two scaled with GLU's own filter, to
   // the same bytes) and the smaller levels are left out. Rows are padded to 4 bytes, which is

@@ -196,12 +196,7 @@ TEST_F(SnapshotFileTest, MissingSnapshotShowsTwoBoxesInOrderThenExitsWithOne) {
 
 // The texture GLU's gluBuild2DMipmaps makes of the same pixels, every level built.
 GLuint GluMipmappedTexture(uint32_t width, uint32_t height, const uint8_t* pixels) {
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  const GLuint texture = NewSnapshotTextureName();
   gluBuild2DMipmaps(GL_TEXTURE_2D, 3, static_cast<GLint>(width), static_cast<GLint>(height), GL_RGB,
                     GL_UNSIGNED_BYTE, pixels);
   return texture;

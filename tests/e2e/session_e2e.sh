@@ -137,6 +137,15 @@ with open(ini_path, "wb") as ini:
 EOF
 }
 size() { stat -c %s "$out" 2>/dev/null || echo 0; }
+# Waits until the output holds this many bytes more than at the given mark, as a listener waits
+# to hear a while of it; it is written at the device's pace (176400 bytes a second).
+wait_for_output() {
+  local want=$(($1 + $2)) deadline=$((SECONDS + 10))
+  until [ "$(size)" -ge "$want" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the output stopped growing at $(size) bytes (expected $want)"
+    sleep 0.1
+  done
+}
 # Share of the 16-bit samples from a byte offset on that are clearly not silence, in percent.
 loud_percent() {
   python3 - "$out" "$1" <<'EOF'
@@ -276,18 +285,16 @@ missing_renderer)
 music)
   play_tone_in_sessions
   start_session SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
-  # The output runs at a device's pace; two seconds of it hold four rounds of the loop.
-  sleep 2
+  # Two seconds of output hold four rounds of the loop.
+  wait_for_output 0 352800
   mark=$(size)
-  [ "$mark" -gt 0 ] || fail "no audio output written"
   percent=$(loud_percent 0)
   [ "$percent" -ge 40 ] || fail "only $percent% of the output is sound"
   note "the WAV plays while the session runs ($mark bytes, $percent% sound)"
   # Escape ends only the renderer: the music goes on, still in its loop.
   press_escape
   wait_gone "$RENDERER_PID" renderer
-  sleep 1.5
-  [ "$(size)" -gt "$mark" ] || fail "the output stopped growing after Escape"
+  wait_for_output "$mark" 264600
   percent=$(loud_percent "$mark")
   [ "$percent" -ge 40 ] || fail "only $percent% of the output after Escape is sound"
   note "after Escape the music plays on ($percent% sound)"

@@ -88,17 +88,18 @@ void FogTunnelScene::InitSceneWithTexture(uint32_t texture) {
   InitFog();
 }
 
-void FogTunnelScene::DrawScene(int32_t animClock) {
+void FogTunnelScene::DrawScene(int64_t animClock) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   glRotatef(CameraRollDegrees(animClock), 0.0f, 0.0f, 1.0f);
   glRotatef(90.0f, 0.0f, 1.0f, 0.0f);  // look along +x, the tunnel's axis
-  glTranslatef(-CameraTravel(animClock), 0.0f, 0.0f);
+  // The copies' forward steps are taken off the camera's travel rather than added to the
+  // copies, so no coordinate grows with the clock.
+  glTranslatef(-CameraTravelPastOffset(animClock), 0.0f, 0.0f);
 
-  const int32_t offset = SegmentOffset(animClock);
   for (int i = 1; i <= kSegmentCopies; ++i) {
     glPushMatrix();
-    glTranslatef(static_cast<float>(4 * i + 4 * offset), 0.0f, 0.0f);
+    glTranslatef(kSegmentLength * static_cast<float>(i), 0.0f, 0.0f);
     glCallList(segmentList_);
     glPopMatrix();
   }

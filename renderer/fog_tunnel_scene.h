@@ -19,7 +19,7 @@ class FogTunnelScene final : public Scene {
 
   void ResizeScene(int32_t width, int32_t height) override;
   void InitScene() override;
-  void DrawScene(int32_t animClock) override;
+  void DrawScene(int64_t animClock) override;
 
   // The GL state and geometry without the snapshot file, for a texture already bound.
   void InitSceneWithTexture(uint32_t texture);

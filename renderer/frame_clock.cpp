@@ -2,9 +2,9 @@
 
 namespace vellora::renderer {
 
-int32_t AdvanceAnimClock(int32_t animClock, uint32_t elapsedMs) {
-  const int64_t sum = static_cast<int64_t>(elapsedMs) + animClock;
-  return static_cast<int32_t>(static_cast<uint32_t>(sum / 2));
+int64_t AdvanceAnimClock(int64_t animClock, uint64_t elapsedMs) {
+  // Elapsed milliseconds reach 2^63 only after 290 million years.
+  return (static_cast<int64_t>(elapsedMs) + animClock) / 2;
 }
 
 bool MouseMovedFarEnough(ScreenPoint start, ScreenPoint now) {

@@ -7,9 +7,10 @@
 
 namespace vellora::renderer {
 
-// Halves the clock's distance to the time elapsed since the loop began. elapsedMs is the
-// unsigned tick difference; the sum is formed in 64 bits and truncated toward zero.
-int32_t AdvanceAnimClock(int32_t animClock, uint32_t elapsedMs);
+// Halves the clock's distance to the time elapsed since the loop began, truncating toward
+// zero. Both are 64-bit milliseconds, so the clock neither wraps nor turns negative however
+// long the renderer runs.
+int64_t AdvanceAnimClock(int64_t animClock, uint64_t elapsedMs);
 
 // Farther than this on both axes from the start point ends the show.
 constexpr int32_t kMouseMoveLimit = 30;

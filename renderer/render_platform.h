@@ -94,7 +94,8 @@ class RenderPlatform : public ProcessServices {
   virtual void SwapBuffers() = 0;
   virtual ScreenPoint CursorPosition() = 0;
   virtual void ShowCursor(bool show) = 0;
-  virtual uint32_t TickCount() = 0;
+  // Milliseconds of a 64-bit monotonic clock: it never wraps and never goes back.
+  virtual uint64_t TickCount() = 0;
 };
 
 }  // namespace vellora::renderer

@@ -46,8 +46,8 @@ void RendererProgram::CloseRenderWindow() {
   platform_.UnregisterWindowClass();
 }
 
-bool RendererProgram::DrawFrameAndTestEnd(uint32_t startTick) {
-  const uint32_t elapsed = platform_.TickCount() - startTick;
+bool RendererProgram::DrawFrameAndTestEnd(uint64_t startTick) {
+  const uint64_t elapsed = platform_.TickCount() - startTick;
   animClock_ = AdvanceAnimClock(animClock_, elapsed);
   scene_.DrawScene(animClock_);
   platform_.SwapBuffers();
@@ -60,7 +60,7 @@ int RendererProgram::RunRenderer() {
 
   mouseStartPos_ = platform_.CursorPosition();
   platform_.ShowCursor(false);
-  const uint32_t startTick = platform_.TickCount();
+  const uint64_t startTick = platform_.TickCount();
 
   for (bool done = false; !done;) {
     switch (platform_.PumpOneMessage()) {

@@ -28,14 +28,14 @@ class RendererProgram : public WindowEventHandler {
 
   bool RenderWindowProc(const WindowEvent& event) override;
 
-  int32_t AnimClock() const { return animClock_; }
+  int64_t AnimClock() const { return animClock_; }
   bool KeyDown(uint32_t key) const { return key < keyState_.size() && keyState_[key]; }
   int32_t WindowWidth() const { return windowWidth_; }
   int32_t WindowHeight() const { return windowHeight_; }
 
  private:
   // Draws one frame and reports whether the loop should end.
-  bool DrawFrameAndTestEnd(uint32_t startTick);
+  bool DrawFrameAndTestEnd(uint64_t startTick);
 
   RenderPlatform& platform_;
   Scene& scene_;
@@ -43,7 +43,7 @@ class RendererProgram : public WindowEventHandler {
   // Set by a key-down of Escape and never cleared: a tap whose key-up arrives before the next
   // frame (both in one frame's time) still ends the renderer at the next end test.
   bool escapePressed_ = false;
-  int32_t animClock_ = 0;
+  int64_t animClock_ = 0;
   ScreenPoint mouseStartPos_{};
   int32_t windowWidth_ = 0;
   int32_t windowHeight_ = 0;

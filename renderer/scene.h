@@ -13,7 +13,7 @@ class Scene {
   // One-time GL state and resources; the GL context is current.
   virtual void InitScene() = 0;
   // Draws one frame into the back buffer at the given animation clock (milliseconds).
-  virtual void DrawScene(int32_t animClock) = 0;
+  virtual void DrawScene(int64_t animClock) = 0;
 };
 
 }  // namespace vellora::renderer

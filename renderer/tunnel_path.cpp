@@ -2,14 +2,15 @@
 
 namespace vellora::renderer {
 
-float CameraRollDegrees(int32_t animClock) { return static_cast<float>(static_cast<double>(animClock) / 70.0); }
+float CameraRollDegrees(int64_t animClock) {
+  return static_cast<float>(static_cast<double>(animClock % kMsPerTurn) / static_cast<double>(kMsPerDegree));
+}
 
-float CameraTravel(int32_t animClock) { return static_cast<float>(static_cast<double>(animClock) / 400.0); }
+int64_t SegmentOffset(int64_t animClock) { return (animClock - kMsPerUnit) / kMsPerUnit / 4; }
 
-int32_t SegmentOffset(int32_t animClock) {
-  // 64-bit so that the subtraction cannot overflow near the bottom of the range.
-  const int64_t steps = (static_cast<int64_t>(animClock) - 400) / 400;
-  return static_cast<int32_t>(steps / 4);
+float CameraTravelPastOffset(int64_t animClock) {
+  const int64_t sinceOffset = animClock - SegmentOffset(animClock) * kMsPerSegment;
+  return static_cast<float>(static_cast<double>(sinceOffset) / static_cast<double>(kMsPerUnit));
 }
 
 }  // namespace vellora::renderer

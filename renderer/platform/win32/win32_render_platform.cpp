@@ -149,7 +149,8 @@ ScreenPoint Win32RenderPlatform::CursorPosition() {
 
 void Win32RenderPlatform::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
-uint32_t Win32RenderPlatform::TickCount() { return GetTickCount(); }
+// The 64-bit tick count: the 32-bit one wraps after 49.7 days.
+uint64_t Win32RenderPlatform::TickCount() { return GetTickCount64(); }
 
 LRESULT CALLBACK Win32RenderPlatform::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowEvent event;

@@ -46,7 +46,7 @@ class Win32RenderPlatform final : public RenderPlatform {
   void SwapBuffers() override;
   ScreenPoint CursorPosition() override;
   void ShowCursor(bool show) override;
-  uint32_t TickCount() override;
+  uint64_t TickCount() override;
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -31,9 +31,19 @@ Display* OpenDisplay() {
   }
 }
 
+// The testing aid's offset: a plain decimal number of milliseconds, or nothing.
+uint64_t ClockAheadFromEnvironment() {
+  const char* text = std::getenv("VELLORA_TEST_CLOCK_AHEAD_MS");
+  if (text == nullptr || *text < '0' || *text > '9') return 0;
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long value = std::strtoull(text, &end, 10);
+  return errno == 0 && *end == '\0' ? value : 0;
+}
+
 }  // namespace
 
-X11RenderPlatform::X11RenderPlatform() { InstallX11ErrorHandler(); }
+X11RenderPlatform::X11RenderPlatform() : clockAheadMs_(ClockAheadFromEnvironment()) { InstallX11ErrorHandler(); }
 
 X11RenderPlatform::~X11RenderPlatform() {
   if (display_ != nullptr) XCloseDisplay(display_);
@@ -192,7 +202,7 @@ void X11RenderPlatform::DeleteGLContext() {
 void X11RenderPlatform::StartTimer(uint32_t id, uint32_t intervalMs) {
   timerId_ = id;
   timerInterval_ = intervalMs;
-  timerDue_ = TickCount() + intervalMs;
+  timerDue_ = MonotonicMs() + intervalMs;
 }
 
 void X11RenderPlatform::ShowAndFocusWindow() {
@@ -219,8 +229,8 @@ PumpResult X11RenderPlatform::PumpOneMessage() {
     return PumpResult::Dispatched;
   }
   // Timer ticks, like the system's, come only when nothing else is waiting.
-  if (timerInterval_ != 0 && static_cast<int32_t>(TickCount() - timerDue_) >= 0) {
-    timerDue_ = TickCount() + timerInterval_;
+  if (timerInterval_ != 0 && MonotonicMs() >= timerDue_) {
+    timerDue_ = MonotonicMs() + timerInterval_;
     WindowEvent tick;
     tick.kind = WindowEvent::Kind::Timer;
     tick.timerId = timerId_;
@@ -288,10 +298,19 @@ void X11RenderPlatform::ShowCursor(bool show) {
   XFlush(display_);
 }
 
-uint32_t X11RenderPlatform::TickCount() {
+uint64_t X11RenderPlatform::MonotonicMs() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+  return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
+uint64_t X11RenderPlatform::TickCount() {
+  const uint64_t now = MonotonicMs();
+  if (!clockRead_) {
+    clockRead_ = true;
+    return now;
+  }
+  return now + clockAheadMs_;
 }
 
 }  // namespace vellora::renderer

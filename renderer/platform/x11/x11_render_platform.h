@@ -54,9 +54,14 @@ class X11RenderPlatform final : public RenderPlatform {
   void SwapBuffers() override;
   ScreenPoint CursorPosition() override;
   void ShowCursor(bool show) override;
-  uint32_t TickCount() override;
+  // CLOCK_MONOTONIC in milliseconds. Testing aid: when the environment variable
+  // VELLORA_TEST_CLOCK_AHEAD_MS holds a number of milliseconds, every reading after the first
+  // is that much ahead, as if the renderer had already run that long when its loop began; the
+  // soak bench uses it to reach the clock's far ranges in minutes. Nothing else reads it.
+  uint64_t TickCount() override;
 
  private:
+  static uint64_t MonotonicMs();
   void Dispatch(const XEvent& event);
   void RequestSwapInterval(int interval);
 
@@ -76,7 +81,10 @@ class X11RenderPlatform final : public RenderPlatform {
 
   uint32_t timerId_ = 0;
   uint32_t timerInterval_ = 0;
-  uint32_t timerDue_ = 0;
+  uint64_t timerDue_ = 0;  // on MonotonicMs, which the testing aid leaves alone
+
+  uint64_t clockAheadMs_ = 0;
+  bool clockRead_ = false;
 };
 
 }  // namespace vellora::renderer

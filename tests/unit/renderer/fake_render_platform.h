@@ -42,7 +42,7 @@ class FakeRenderPlatform final : public RenderPlatform {
   ScreenMetrics metrics{1280, 1000, 24};
   std::deque<WindowEvent> queue;                 // delivered one per pump
   std::deque<ScreenPoint> cursorPositions;       // the last one repeats
-  std::deque<uint32_t> ticks;                    // the last one repeats
+  std::deque<uint64_t> ticks;                    // the last one repeats
   std::vector<std::string> log;
   std::vector<FakeProcessServices::Box> boxes;
   // Runs before each pump; lets a test change inputs as frames go by.
@@ -117,7 +117,7 @@ class FakeRenderPlatform final : public RenderPlatform {
   void SwapBuffers() override { ++framesSwapped; }
   ScreenPoint CursorPosition() override { return Next(cursorPositions, ScreenPoint{}); }
   void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
-  uint32_t TickCount() override { return Next(ticks, 0u); }
+  uint64_t TickCount() override { return Next(ticks, uint64_t{0}); }
 
   std::vector<bool> handled;  // what the window procedure answered, per dispatched event
 
@@ -151,10 +151,10 @@ class RecordingScene final : public Scene {
     log_.push_back("InitScene");
     if (onInit) onInit();
   }
-  void DrawScene(int32_t animClock) override { clocks.push_back(animClock); }
+  void DrawScene(int64_t animClock) override { clocks.push_back(animClock); }
 
   std::function<void()> onInit;
-  std::vector<int32_t> clocks;
+  std::vector<int64_t> clocks;
 
  private:
   std::vector<std::string>& log_;

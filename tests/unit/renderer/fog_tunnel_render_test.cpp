@@ -58,7 +58,7 @@ Rgb SampleLinearRepeat(double s, double t) {
 }
 
 // What the tunnel should look like through window pixel (px, py) at clock t.
-Rgb ExpectedPixel(int px, int py, int width, int height, int32_t t) {
+Rgb ExpectedPixel(int px, int py, int width, int height, int64_t t) {
   const double focal = 1.0 / std::tan(22.5 * kPi / 180.0);
   const double aspect = double(width) / height;
   const double ex = ((px + 0.5) / width * 2 - 1) * aspect / focal;
@@ -70,7 +70,7 @@ Rgb ExpectedPixel(int px, int py, int width, int height, int32_t t) {
   const double ry = -ex * std::sin(roll) + ey * std::cos(roll);
   const double dirY = ry, dirZ = rx;
   const double camera = t / 400.0;
-  const int k = int((int64_t(t) - 400) / 400 / 4);
+  const int64_t k = (t - 400) / 400 / 4;
   const double tunnelStart = 4.0 * k + 2, firstEndWall = 4.0 * k + 6;
 
   const double wallDepth = std::min(dirY != 0 ? 1 / std::abs(dirY) : 1e9, dirZ != 0 ? 1 / std::abs(dirZ) : 1e9);
@@ -121,7 +121,7 @@ class FogTunnelRenderTest : public ::testing::Test {
   }
 
   // Share of pixels whose colour differs from the ray-cast by more than a tenth.
-  double MismatchAt(int32_t t) {
+  double MismatchAt(int64_t t) {
     scene.DrawScene(t);
     gl.Finish();
     int wrong = 0;
@@ -145,9 +145,28 @@ class FogTunnelRenderTest : public ::testing::Test {
 
 TEST_F(FogTunnelRenderTest, FramesMatchTheRayCastTunnel) {
   // Before the tunnel is reached, just after the first jump, close to an end wall, mid-roll,
-  // and far down the tunnel.
-  for (int32_t t : {0, 350, 2000, 2600, 3500, 5321, 12345, 90000}) {
+  // far down the tunnel; then a day on, either side of 2^31 ms (24.8 days) and of 2^32 ms
+  // (49.7 days), and 60 days on.
+  const std::initializer_list<int64_t> clocks = {0,           350,           2000,          2600,
+                                                 3500,        5321,          12345,         90000,
+                                                 86'405'321,  2'147'483'321, 2'147'484'100, 4'294'967'000,
+                                                 4'294'968'100, 5'184'012'345};
+  for (int64_t t : clocks) {
     EXPECT_LT(MismatchAt(t), 0.01) << "t=" << t;
+  }
+}
+
+TEST_F(FogTunnelRenderTest, AFrameAfterAMonthIsTheMatchingFrameOfTheFirstMinutes) {
+  // The view repeats every 100.8 s (whole turns and whole segment lengths); a month is that
+  // many times over and 28.8 s more.
+  const int64_t month = 2'592'000'000, sameView = 28'800;
+  for (int64_t t : {0, 2600, 5321, 90000}) {
+    scene.DrawScene(sameView + t);
+    gl.Finish();
+    const std::vector<uint8_t> early = gl.Pixels();
+    scene.DrawScene(month + t);
+    gl.Finish();
+    EXPECT_TRUE(gl.Pixels() == early) << "t=" << t;
   }
 }
 
@@ -286,7 +305,7 @@ TEST_F(FogTunnelRenderTest, FramesWithTheLevelZeroTextureAreThoseOfTheMipmappedO
   const SnapshotBitmap snapshot = NoiseBitmap(300, 170, 7);  // scaled to 256 x 128
   const GLuint mipmapped = GluMipmappedTexture(snapshot.width, snapshot.height, snapshot.pixels.data());
   const GLuint levelZero = UploadSnapshotTexture(snapshot.width, snapshot.height, snapshot.pixels.data());
-  for (int32_t t : {0, 2600, 5321, 12345}) {
+  for (int64_t t : {0, 2600, 5321, 12345}) {
     glBindTexture(GL_TEXTURE_2D, mipmapped);
     scene.DrawScene(t);
     gl.Finish();

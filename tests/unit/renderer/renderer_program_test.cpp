@@ -3,7 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "fake_render_platform.h"
+#include "tunnel_path.h"
 
 namespace vellora::renderer {
 namespace {
@@ -113,14 +116,70 @@ TEST_F(RendererProgramTest, AnimClockHalvesItsDistanceToElapsedTimeEachFrame) {
   EXPECT_THAT(scene.clocks, ElementsAre(50, 75, 187, 244));
 }
 
-TEST_F(RendererProgramTest, AnimClockSurvivesTickCounterWrap) {
+// The view's change from one frame to the next: the roll folded into one turn, the travel into
+// one segment length (the copies stepping forward is no move of the view).
+struct FrameStep {
+  double roll;
+  double travel;
+};
+double Fold(double change, double period) { return change - period * std::round(change / period); }
+
+// Runs the loop at steady 16 ms frames with the clock set `ahead` ms forward right after the loop
+// began, and returns the steps of the frames after the smoothing has caught up with the jump.
+std::vector<FrameStep> StepsWithClockAhead(uint64_t ahead, std::vector<int64_t>* clocks) {
+  constexpr int kSettle = 48, kFrames = 300;
+  constexpr uint64_t kStartTick = 0xFFFFFF00u;  // the system's tick count passes 2^32 meanwhile
+  FakeRenderPlatform platform;
+  RecordingScene scene{platform.log};
+  RendererProgram program{platform, scene};
   platform.cursorPositions = {{0, 0}};
-  platform.ticks = {0xFFFFFF00u, 0x00000100u};  // 512 ms later, across the wrap
-  platform.beforePump = [](FakeRenderPlatform& p) {
-    if (p.framesSwapped == 0) p.cursorPositions = {{99, 99}};
+  platform.ticks = {kStartTick};
+  platform.beforePump = [ahead](FakeRenderPlatform& p) {
+    p.ticks = {kStartTick + ahead + 16u * static_cast<uint64_t>(p.framesSwapped + 1)};
+    if (p.framesSwapped == kFrames - 1) p.cursorPositions = {{99, 99}};
   };
   program.RunRenderer();
-  EXPECT_THAT(scene.clocks, ElementsAre(256));
+  *clocks = std::vector<int64_t>(scene.clocks.begin() + kSettle, scene.clocks.end());
+  std::vector<FrameStep> steps;
+  for (size_t i = 1; i < clocks->size(); ++i) {
+    const int64_t from = (*clocks)[i - 1], to = (*clocks)[i];
+    steps.push_back({Fold(double(CameraRollDegrees(to)) - CameraRollDegrees(from), 360.0),
+                     Fold(double(CameraTravelPastOffset(to)) - CameraTravelPastOffset(from), 4.0)});
+  }
+  return steps;
+}
+
+TEST(RendererLongRun, MotionStaysSmoothAndJumpFreeForWeeks) {
+  std::vector<int64_t> clocks;
+  const std::vector<FrameStep> firstHour = StepsWithClockAhead(0, &clocks);
+  ASSERT_FALSE(firstHour.empty());
+  const FrameStep reference = firstHour.front();
+  EXPECT_NEAR(reference.roll, 16.0 / 70.0, 1e-4);
+  EXPECT_NEAR(reference.travel, 16.0 / 400.0, 1e-5);
+
+  // 150 frames of 16 ms before a wrap, so the frames measured run across it.
+  const uint64_t beforeWrap = 150 * 16;
+  const std::pair<const char*, uint64_t> cases[] = {
+      {"first minutes", 0},
+      {"1 hour", 3'600'000},
+      {"1 day", 86'400'000},
+      {"7 days", 604'800'000},
+      {"24.8 days, across 2^31 ms", (uint64_t{1} << 31) - beforeWrap},
+      {"49.7 days, across 2^32 ms", (uint64_t{1} << 32) - beforeWrap},
+      {"60 days", 5'184'000'000},
+  };
+  for (const auto& [name, ahead] : cases) {
+    const std::vector<FrameStep> steps = StepsWithClockAhead(ahead, &clocks);
+    // The clock trails the elapsed time by one frame (16 or 17 ms: the halving truncates), as it
+    // does in the first seconds.
+    const int64_t elapsed = static_cast<int64_t>(ahead + 16 * 300);
+    EXPECT_GE(elapsed - clocks.back(), 16) << name;
+    EXPECT_LE(elapsed - clocks.back(), 17) << name;
+    for (size_t i = 0; i < steps.size(); ++i) {
+      ASSERT_NEAR(steps[i].roll, reference.roll, 0.01 * reference.roll) << name << ", frame " << i;
+      ASSERT_NEAR(steps[i].travel, reference.travel, 0.01 * reference.travel) << name << ", frame " << i;
+    }
+  }
 }
 
 // The distance rule itself is FrameClock.AdvanceAndMouseTest's; here the loop applies it.

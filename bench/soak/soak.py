@@ -32,7 +32,11 @@ import wave
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "session"))
+from probe_events import MeasurementError  # noqa: E402
+from session_bench import Bench  # noqa: E402
 from x_display import VirtualScreen  # noqa: E402
+
+wait_for = Bench.wait_for
 
 SHELL, RENDERER = "Vellora.scr", "Vellora.data"
 OUTPUT_BYTES_PER_SECOND = 44100 * 2 * 2  # the shell's output: 44.1 kHz, stereo, 16-bit
@@ -120,16 +124,6 @@ def child_of(pid, exe_name):
         except FileNotFoundError:
             pass
     return None
-
-
-def wait_for(condition, seconds, what):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise RuntimeError(f"timed out waiting for {what}")
 
 
 def screenshot_digest(screen, path):
@@ -223,7 +217,7 @@ def main():
         try:  # a renderer that has ended is a zombie or gone: sample() gives None for both
             wait_for(lambda: sample(renderer) is None, 30, "the renderer's end")
             renderer_gone = True
-        except RuntimeError:
+        except MeasurementError:
             renderer_gone = False
         ends = f"shell exit status {shell_code}, renderer {'ended' if renderer_gone else 'still running'}"
         text = report(args, rows, loops, ends, started)

@@ -10,7 +10,7 @@
 #include "settings/settings_variables.h"
 #include "settings/sine_gradient.h"
 #include "startup/cursor_start.h"
-#include "startup/shell_texts.h"
+#include "common/shell_texts.h"
 #include "startup/zoom_helpers.h"
 
 namespace vellora::shell {

@@ -4,7 +4,7 @@
 
 #include "runtime/bitmap_file.h"
 #include "settings/settings_variables.h"
-#include "startup/cursor_start.h"
+#include "cursor_point/cursor_start.h"
 #include "startup/command_line.h"
 #include "common/shell_texts.h"
 

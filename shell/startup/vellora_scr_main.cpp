@@ -2,12 +2,12 @@
 // /p HANDLE preview, /c settings); everything else lives in ShellMain and the forms it loads.
 #include <memory>
 
+#include "dialog/settings_dialog.h"
 #include "music/media_interface.h"
 #include "music/vellora_bgm.h"
 #include "platform/file_system.h"
 #include "platform/forms_platform.h"
 #include "runtime/form.h"
-#include "settings/settings_dialog.h"
 #include "startup/bgm_session_music.h"
 #include "startup/preview_form.h"
 #include "startup/shell_main.h"

@@ -33,6 +33,9 @@ packages=(
   # packages: the Debian package's dependencies (dpkg-shlibdeps) and its checks; the Windows
   # zip's contents and the manifest resource in its programs
   dpkg-dev lintian unzip icoutils
+  # the soak bench: xsetroot puts a pattern on the virtual screen, so the snapshot has content
+  # and a still renderer shows as a screenshot that stops changing
+  x11-xserver-utils
 )
 
 missing=()

@@ -156,7 +156,7 @@ def report(args, rows, loops, ends, started):
         if base[name] and last[name]:
             grow = {k: last[name][k] - base[name][k] for k in ("rss", "fds", "threads")}
             peak = max(row[name]["rss"] for row in rows if row[name])
-            lines.append(f"- {name}: from minute {base['minute']:.0f} to {last['minute']:.0f}: RSS {grow['rss']:+d} KiB "
+            lines.append(f"- {name}: from minute {base['minute']:.1f} to {last['minute']:.1f}: RSS {grow['rss']:+d} KiB "
                          f"(peak {peak} KiB), open files {grow['fds']:+d}, threads {grow['threads']:+d}")
     lines.append(f"- song played {loops:.0f} times; the picture moved at {sum(r['moved'] for r in rows[1:])} of "
                  f"{len(rows) - 1} samples")

@@ -18,10 +18,11 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing (clang + libFuzzer runtime)
   clang libclang-rt-14-dev
-  # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions
-  libgtk-3-dev libxext-dev
-  # end-to-end tests: virtual display, input, screenshots
-  xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
+  # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions; the X server's
+  # own saver held off during a session (MIT-SCREEN-SAVER) and the desktop's repaint seen (Damage)
+  libgtk-3-dev libxext-dev libxss-dev libxdamage-dev
+  # end-to-end tests: virtual display, input, screenshots; xset runs the server's saver
+  xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev x11-xserver-utils
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
   fonts-ipafont-gothic
   # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests

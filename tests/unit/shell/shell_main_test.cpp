@@ -164,7 +164,8 @@ TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
   platform.cursor = {{500, 400}};
   platform.commandLine = "/s";
   ordered.ShellMain();
-  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "Replaced C:\\Vellora\\Vellora.bmp",
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "KeepSystemSaverOff", "CaptureScreen",
+                                     "Replaced C:\\Vellora\\Vellora.bmp",
                                      "StartProgram C:\\Vellora\\Vellora.data", "PlayWaveFile"));
   EXPECT_EQ(CursorStartX, 500);
   EXPECT_EQ(CursorStartY, 400);
@@ -191,7 +192,8 @@ TEST_F(ShellMainTest, AReadOnlyProgramFolderGivesTheUsersFolderForTheSnapshotAnd
   files.environment["LOCALAPPDATA"] = "C:\\Users\\ann\\AppData\\Local";
   WriteSettings(" 2", "C:\\Music\\tone.wav");  // the installed default: a WAV file
   ASSERT_FALSE(Start("/s"));
-  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "StartProgram C:\\Vellora\\Vellora.data"));
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "KeepSystemSaverOff", "CaptureScreen",
+                                     "StartProgram C:\\Vellora\\Vellora.data"));
   EXPECT_THAT(music, ElementsAre("PlayWaveFile"));
   EXPECT_EQ(files.madeFolders.count(userFolder), 1u);
   EXPECT_EQ(files.files.count(userFolder + "\\Vellora.bmp"), 1u);
@@ -299,6 +301,32 @@ TEST_F(ShellMainTest, EndingStopsMusicShowsCursorOnceInModeSAndEndsTheProcess) {
   EXPECT_THAT(music, ElementsAre("PlayMp3File", "CloseMp3"));
   EXPECT_THAT(std::vector<std::string>(p.log.end() - 3, p.log.end()),
               ElementsAre("OS session ends", "ShowCursor true", "EndProcess"));
+
+  // An end asked for before the loop runs, before the form loads or during its capture, ends
+  // the session there: the steps that apply run, and nothing is started after the request.
+  struct Early {
+    bool beforeLoad;
+    std::string after;
+    std::vector<std::string> effects;
+  };
+  for (const Early& c : {Early{true, "", {"ShowCursor false", "ShowCursor true", "EndProcess"}},
+                         Early{false, "CaptureScreen",
+                               {"ShowCursor false", "KeepSystemSaverOff", "CaptureScreen", "ShowCursor true",
+                                "EndProcess"}}}) {
+    FakeFormsPlatform q;
+    FormsApplication qApp{q};
+    ShellProgram early{qApp, files, recorder};
+    music.clear();
+    q.endRequested = c.beforeLoad;
+    q.endRequestedAfter = c.after;
+    q.commandLine = "/s";
+    EXPECT_THROW(early.ShellMain(), ProcessEnded);
+    std::vector<std::string> effects;
+    for (const auto& e : q.log)
+      if (e.rfind("FindWindow", 0) != 0) effects.push_back(e);
+    EXPECT_EQ(effects, c.effects) << c.after;
+    EXPECT_THAT(music, ElementsAre("CloseMp3")) << c.after;  // stopping what never played is harmless
+  }
 }
 
 TEST_F(ShellMainTest, EmptyCommandLineNeverTouchesTheCursor) {

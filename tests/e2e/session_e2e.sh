@@ -37,7 +37,8 @@ else
 fi
 
 # The known picture: a gradient with coloured blocks, so that a shifted, flipped or
-# channel-swapped copy differs from it. It stays on the root window while root_picture runs.
+# channel-swapped copy differs from it. It stays on the root window while root_picture runs;
+# for the server's saver it is a window that root_picture draws whenever it is uncovered.
 picture="$E2E_WORK/picture.png"
 convert -size 1024x768 gradient:'#FF2000-#0030FF' \
   -fill '#FFFF00' -draw 'rectangle 100,100 299,199' \
@@ -45,7 +46,9 @@ convert -size 1024x768 gradient:'#FF2000-#0030FF' \
   -fill '#FFFFFF' -draw 'rectangle 0,0 9,9' \
   -depth 8 -type TrueColor "$picture"
 convert "$picture" -depth 8 "ppm:$E2E_WORK/picture.ppm"
-"$root_picture" "$E2E_WORK/picture.ppm" >"$E2E_WORK/root_picture.out" &
+root_mode=()
+[ "$case_name" = server_saver ] && root_mode=(window)
+"$root_picture" "$E2E_WORK/picture.ppm" "${root_mode[@]}" >"$E2E_WORK/root_picture.out" &
 E2E_PIDS+=("$!")
 deadline=$((SECONDS + 10))
 until grep -q ready "$E2E_WORK/root_picture.out"; do
@@ -155,6 +158,22 @@ with open(sys.argv[1], "rb") as f:
     samples = array.array("h", f.read())
 print(100 * sum(1 for s in samples if abs(s) > 2000) // max(len(samples), 1))
 EOF
+}
+
+# True when the screen shows the snapshot's colours through the fog: the picture's red, yellow
+# and green, where the fog's blue-white (like untextured walls in it, or a grey saver) is never
+# redder or greener than it is blue. Sets COLOUR and SHOT.
+tunnel_shown() {
+  COLOUR=""
+  for SHOT in $(seq 1 15); do
+    import -window root "$E2E_WORK/shot.png"
+    COLOUR=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
+             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+             awk '($1 > $2 ? $1 : $2) - $3 > 40 { print; exit }')
+    [ -n "$COLOUR" ] && return 0
+    sleep 0.15
+  done
+  return 1
 }
 
 snapshot="$app/Vellora.bmp"
@@ -337,25 +356,92 @@ cursor)
   ;;
 
 os_end)
-  # The end of the desktop session reaches the shell as SIGTERM, SIGHUP or SIGINT: the music
-  # stops, the cursor comes back and the shell ends with exit code 0, as after a mouse move.
+  # The end of the desktop session reaches the shell as SIGTERM, SIGHUP or SIGINT; another
+  # program may also ask Vellora_Main to close (WM_DELETE_WINDOW) or destroy it. Each ends the
+  # session as a mouse move does: the music stops, the cursor comes back, the shell ends with
+  # exit code 0, and no Vellora_Main is left to turn later sessions away.
   play_tone_in_sessions
-  for signal in TERM HUP INT; do
+  for ending in SIGTERM SIGHUP SIGINT close destroy; do
     rm -f "$out"
     start_session SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
     press_escape  # the renderer's window would cover the spot where the cursor is drawn
     wait_gone "$RENDERER_PID" renderer
-    [ "$(size)" -gt 0 ] || fail "no music before SIG$signal"
-    kill -s "$signal" "$SHELL_PID"
+    [ "$(size)" -gt 0 ] || fail "no music before $ending"
+    main=$(xdotool search --name '^Vellora_Main$')
+    case $ending in
+    SIG*) kill -s "${ending#SIG}" "$SHELL_PID" ;;
+    close) "$probe" close "$main" ;;
+    destroy) xdotool windowclose "$main" ;;
+    esac
     wait_for_exit "$SHELL_PID" 5
-    [ "$EXIT_CODE" = 0 ] || fail "SIG$signal ended the shell with exit code $EXIT_CODE"
+    [ "$EXIT_CODE" = 0 ] || fail "$ending ended the shell with exit code $EXIT_CODE"
     ended=$(size)
     sleep 0.5
-    [ "$(size)" = "$ended" ] || fail "the music plays on after SIG$signal"
-    cursor_drawn || fail "the cursor is still hidden after SIG$signal"
-    [ "$(session_windows)" = 0 ] || fail "Vellora_Main left after SIG$signal"
-    note "SIG$signal: music stopped, cursor shown, exit code 0"
+    [ "$(size)" = "$ended" ] || fail "the music plays on after $ending"
+    cursor_drawn || fail "the cursor is still hidden after $ending"
+    [ "$(session_windows)" = 0 ] || fail "Vellora_Main left after $ending"
+    note "$ending: music stopped, cursor shown, exit code 0"
   done
+  ;;
+
+early_end)
+  # SIGTERM before the session form loads (the instance guard is slow) and while the screen is
+  # copied (the copy is slow): the shell ends with exit code 0 and starts nothing after the
+  # request: no snapshot, no renderer, no music, and the cursor shows.
+  [ -n "$injector" ] || fail "no X error injector given"
+  play_tone_in_sessions
+  for moment in window_walk capture; do
+    rm -f "$out" "$snapshot"
+    : >"$E2E_WORK/shell.err"
+    start_shell LD_PRELOAD="$injector" X_SLOW_AT=$moment SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
+    deadline=$((SECONDS + 10))
+    until grep -q "slow $moment" "$E2E_WORK/shell.err"; do
+      [ $SECONDS -lt $deadline ] || fail "the shell never reached the slow $moment: $(cat "$E2E_WORK/shell.err")"
+      sleep 0.05
+    done
+    kill -s TERM "$SHELL_PID"
+    wait_for_exit "$SHELL_PID" 5
+    [ "$EXIT_CODE" = 0 ] || fail "SIGTERM during the $moment: exit code $EXIT_CODE"
+    [ -e "$snapshot" ] && fail "SIGTERM during the $moment: a snapshot was written"
+    pgrep -f -x "$app/Vellora.data" >/dev/null && fail "SIGTERM during the $moment: the renderer was started"
+    [ "$(size)" = 0 ] || fail "SIGTERM during the $moment: music played"
+    [ "$(session_windows)" = 0 ] || fail "SIGTERM during the $moment: Vellora_Main left"
+    cursor_drawn || fail "SIGTERM during the $moment: the cursor is hidden"
+    note "SIGTERM during the slow $moment: exit code 0, nothing started, cursor shown"
+  done
+  ;;
+
+server_saver)
+  # A screen locker's set-up (xset s with xss-lock or xautolock): the server's own saver has a
+  # 3 s timer and has just come on when the session starts. Xvfb's blanking shows nothing, so
+  # the saver here covers the desktop with its own window (no blanking, no exposures).
+  xset s 3 s noblank s noexpose
+  xset s activate
+  want=$(convert "$picture" -format '%[pixel:p{150,150}]' info:)
+  deadline=$((SECONDS + 5))
+  until [ "$(convert "xwd:$E2E_WORK/Xvfb_screen0" -format '%[pixel:p{150,150}]' info:)" != "$want" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the server's saver did not cover the desktop"
+    sleep 0.05
+  done
+  start_session /s
+  differing=$(compare -metric AE "$picture" "$snapshot" null: 2>&1) || true
+  [ "$differing" = 0 ] || fail "$differing pixels of the snapshot differ from the desktop"
+  note "the saver was taken down and the desktop repainted before the snapshot"
+  sleep 5  # past the saver's 3 s
+  tunnel_shown || fail "5 s into the session the tunnel is not on the screen"
+  gone "$RENDERER_PID" && fail "the renderer ended"
+  note "5 s into the session the tunnel still shows (rgb $COLOUR)"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  wait_gone "$RENDERER_PID" renderer
+  # The hold went with the shell: the saver comes on again.
+  xset s activate
+  deadline=$((SECONDS + 5))
+  until [ "$(convert "xwd:$E2E_WORK/Xvfb_screen0" -format '%[pixel:p{150,150}]' info:)" != "$want" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the server's saver is still held off after the session"
+    sleep 0.05
+  done
+  note "after the session the server's saver works again"
   ;;
 
 installed)
@@ -387,24 +473,13 @@ installed)
   [ -e "$home/.config/vellora" ] && fail "reading the settings made a settings folder"
   note "snapshot in \$XDG_RUNTIME_DIR/vellora (folder 0700, file 0600), equal to the screen"
 
-  # The renderer found it there: it runs on without a message box, and the picture's red,
-  # yellow and green show through the fog, whose blue-white (like untextured walls in it) is
-  # never redder or greener than it is blue.
-  colour=""
-  for shot in $(seq 1 15); do
-    import -window root "$E2E_WORK/shot.png"
-    colour=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
-             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
-             awk '($1 > $2 ? $1 : $2) - $3 > 40 { print; exit }')
-    [ -n "$colour" ] && break
-    sleep 0.15
-  done
-  [ -n "$colour" ] || fail "the tunnel never showed the snapshot's colours"
+  # The renderer found it there: it runs on without a message box and flies the snapshot.
+  tunnel_shown || fail "the tunnel never showed the snapshot's colours"
   gone "$RENDERER_PID" && fail "the renderer ended: $(cat "$E2E_WORK/shell.err")"
   for title in 'BMP Unit' 'Loading Textures'; do
     [ "$(xdotool search --name "^$title\$" 2>/dev/null | wc -l)" = 0 ] || fail "a \"$title\" box is shown"
   done
-  note "the renderer flies the snapshot (rgb $colour in shot $shot)"
+  note "the renderer flies the snapshot (rgb $COLOUR in shot $SHOT)"
 
   move_by 31 31
   wait_for_exit "$SHELL_PID" 5

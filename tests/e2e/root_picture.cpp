@@ -1,10 +1,7 @@
 // Puts a known picture on the root window for the end-to-end tests and stays connected until
 // killed or until the display goes away, so that the picture stays and the X server has a
 // client window (a bare Xvfb ignores pointer moves while no client window exists).
-//   root_picture PICTURE.ppm           binary PPM (P6, maxval 255); prints "ready" once it is shown
-//   root_picture PICTURE.ppm window    the picture in a window over the whole screen instead,
-//                                      drawn by this program whenever the server asks for it
-//                                      (Expose), as a desktop's windows are
+//   root_picture PICTURE.ppm     binary PPM (P6, maxval 255); prints "ready" once it is shown
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -50,9 +47,8 @@ unsigned long Channel(unsigned char value, unsigned long mask) {
 
 int main(int argc, char** argv) {
   Picture picture;
-  const bool inWindow = argc == 3 && std::string(argv[2]) == "window";
-  if ((argc != 2 && !inWindow) || !ReadPpm(argv[1], picture)) {
-    std::fprintf(stderr, "usage: root_picture PICTURE.ppm [window] (binary PPM, maxval 255)\n");
+  if (argc != 2 || !ReadPpm(argv[1], picture)) {
+    std::fprintf(stderr, "usage: root_picture PICTURE.ppm (binary PPM, maxval 255)\n");
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -74,27 +70,6 @@ int main(int argc, char** argv) {
   const Pixmap pixmap = XCreatePixmap(display, root, picture.width, picture.height, depth);
   GC gc = XCreateGC(display, pixmap, 0, nullptr);
   XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, picture.width, picture.height);
-  if (inWindow) {
-    // No background: what the server uncovers stays as it was until this program draws it.
-    XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;
-    attributes.background_pixmap = None;
-    attributes.event_mask = ExposureMask;
-    const Window window = XCreateWindow(display, root, 0, 0, picture.width, picture.height, 0, CopyFromParent,
-                                        InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixmap | CWEventMask,
-                                        &attributes);
-    XMapWindow(display, window);
-    for (XEvent event;;) {
-      XWindowEvent(display, window, ExposureMask, &event);
-      XCopyArea(display, pixmap, window, gc, event.xexpose.x, event.xexpose.y, event.xexpose.width,
-                event.xexpose.height, event.xexpose.x, event.xexpose.y);
-      if (event.xexpose.count == 0) {
-        XSync(display, False);
-        static bool first = true;
-        if (first) std::puts("ready"), std::fflush(stdout), first = false;
-      }
-    }
-  }
   XSetWindowBackgroundPixmap(display, root, pixmap);
   XClearWindow(display, root);
   // Never mapped, so it is not on the picture; its existence is enough for pointer moves.

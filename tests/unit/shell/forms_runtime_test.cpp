@@ -180,14 +180,14 @@ TEST_F(FormsRuntimeTest, LabelsWrapACaptionWiderThanThemselves) {
   // The lines one under the other inside the frame; a third one is clipped by the box.
   Label path("lbl_Fname", 0);
   path.SetBorder(true);
-  path.SetBounds({0, 0, 39 * 15, 30 * 15});  // 5 characters and two lines inside the frame
+  path.SetBounds({0, 0, 42 * 15, 30 * 15});  // 5 characters (not 6) and two lines inside the frame
   path.SetForeColour({255, 255, 255});
   path.SetCaption("abcdefghijkl");
   form.Add(path);
   form.Show();
   const Canvas& shown = platform.WindowTitled("Test Form")->presented;
   EXPECT_EQ(shown.Pixel(2 + 4 * 7 + 1, 2 + 2), (Rgb{255, 255, 255}));  // "e", the last of line 1
-  EXPECT_EQ(shown.Pixel(2 + 5 * 7 + 1, 2 + 2), (Rgb{10, 20, 30}));     // nothing after it
+  EXPECT_EQ(shown.Pixel(2 + 5 * 7 + 2, 2 + 2), (Rgb{10, 20, 30}));     // no "f" after it
   EXPECT_EQ(shown.Pixel(2 + 1, 2 + 13 + 2), (Rgb{255, 255, 255}));     // "f" starts line 2
   EXPECT_EQ(shown.Pixel(2 + 1, 30 + 1), (Rgb{10, 20, 30}));            // below the box: clipped
 }

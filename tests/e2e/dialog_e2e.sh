@@ -135,6 +135,10 @@ note "設定 wrote mode 1, track 5.5 as 6 and the path, in code page 932, and cl
 
 # --- cancel and the close box write nothing ---------------------------------------------------
 cp "$ini" "$E2E_WORK/before.ini"
+# The file itself, not only its bytes: a rewrite with the same content or a replacement shows in
+# the modification time (to the nanosecond) or the inode.
+identity=$(stat -c '%i %y' "$ini")
+sleep 0.05  # a rewrite, were there one, must show in the modification time
 open_dialog
 click_panel 390 1230  # 無し
 eventually options_show 0 off || fail "無し was not marked"
@@ -145,5 +149,6 @@ click_panel 390 1530
 "$probe" close "$DIALOG"
 ends_with_zero
 cmp -s "$ini" "$E2E_WORK/before.ini" || fail "the settings file changed without 設定"
-note "ｷｬﾝｾﾙ and the close box leave Vellora.ini byte for byte"
+[ "$(stat -c '%i %y' "$ini")" = "$identity" ] || fail "the settings file was written again without 設定"
+note "ｷｬﾝｾﾙ and the close box leave Vellora.ini untouched: same file, same time, same bytes"
 echo "PASS dialog"

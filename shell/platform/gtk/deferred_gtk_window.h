@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/canvas.h"
 #include "platform/forms_platform.h"
 #include "platform/gtk/gtk_platform_window.h"
 

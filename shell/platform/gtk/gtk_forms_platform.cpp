@@ -7,13 +7,13 @@
 #include <clocale>
 #include <cstdio>
 
+#include "common/command_arguments.h"
 #include "platform/gtk/deferred_gtk_window.h"
 #include "platform/gtk/display_resolution.h"
 #include "platform/gtk/gtk_combo_box.h"
 #include "platform/gtk/gtk_dialogs.h"
 #include "platform/gtk/gtk_platform_window.h"
 #include "platform/gtk/process_services.h"
-#include "platform/gtk/process_text.h"
 #include "platform/gtk/session_end_signals.h"
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_event_source.h"
@@ -21,7 +21,6 @@
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
 #include "platform/posix/posix_number_format.h"
-#include "startup/command_line.h"
 
 namespace vellora::shell {
 namespace {
@@ -197,7 +196,7 @@ void GtkFormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { WatchSessi
 
 bool GtkFormsPlatform::SessionEndRequested() { return SessionEndSignalled(); }
 
-std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
+std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv, ToolkitStart start) {
   // An end asked for at any moment from here on ends the process with exit code 0, after what
   // the program has to undo by then.
   CatchSessionEndSignals();
@@ -211,8 +210,8 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
   }
   // The command line belongs to the shell: GTK is not given it to parse.
   std::string commandLine = JoinArguments(argc, argv);
-  if (ModeLetter(commandLine) == "S") {
-    // A session: GTK's start-up (its settings, theme and accessibility bus, the hidden form's
+  if (start == ToolkitStart::WhenNeeded) {
+    // GTK's start-up (its settings, theme and accessibility bus, the hidden form's
     // widgets) is left out unless something needs it. The locale is the one GTK would set.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");

@@ -2,8 +2,8 @@
 # End-to-end check of the settings dialog: Vellora.scr /c with Vellora.data beside it, on a
 # private Xvfb at 96 dpi, driven with xdotool as a user would: its size and place, the painted
 # gradients, the option marks, the track box, a long path on the two lines of its label, "設定"
-# with the bytes it writes, "ｷｬﾝｾﾙ" and the close box writing nothing, and a session refused
-# while the dialog is open.
+# with the bytes it writes, "..." opening the open-file dialog, "ｷｬﾝｾﾙ" and the close box (and
+# a cancelled open-file dialog) writing nothing, and a session refused while the dialog is open.
 # Usage: dialog_e2e.sh DIST_DIR X11_PROBE
 set -euo pipefail
 dist=$1 probe=$2
@@ -146,6 +146,13 @@ xdotool mousemove $((X + 5940 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # ｷ
 ends_with_zero
 open_dialog
 click_panel 390 1530
+# With MP3、WAV chosen, "..." opens the open-file dialog; cancelling it changes nothing.
+eventually options_show 2 off || fail "MP3、WAV was not marked"
+click_panel 757 1897  # ...
+chooser=$(wait_for_window 'ﾌｧｲﾙを開く' 10) || fail "... opened no window titled ﾌｧｲﾙを開く"
+"$probe" close "$chooser"  # its close box: a cancel
+eventually eval '! xdotool search --name "^ﾌｧｲﾙを開く\$" >/dev/null 2>&1' || fail "the open-file dialog stayed"
+note "... opens the open-file dialog ﾌｧｲﾙを開く; its close box cancels it"
 "$probe" close "$DIALOG"
 ends_with_zero
 cmp -s "$ini" "$E2E_WORK/before.ini" || fail "the settings file changed without 設定"

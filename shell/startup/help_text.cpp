@@ -29,9 +29,9 @@ constexpr const char* kUsage =
 
 }  // namespace
 
-std::optional<std::string> HelpOrVersionText(std::string_view argument, std::string_view version) {
-  if (argument == "--help") return std::string(kUsage);
-  if (argument == "--version") return "Vellora " + std::string(version) + "\n";
+std::optional<std::string> HelpOrVersionText(std::string_view commandLine, std::string_view version) {
+  if (commandLine == "--help") return std::string(kUsage);
+  if (commandLine == "--version") return "Vellora " + std::string(version) + "\n";
   return std::nullopt;
 }
 

@@ -7,8 +7,8 @@
 
 namespace vellora::shell {
 
-// The usage text for the one argument "--help", the version line for "--version"; nothing for
-// any other argument, which goes on to the mode letter as the screensaver command line.
-std::optional<std::string> HelpOrVersionText(std::string_view argument, std::string_view version);
+// The usage text for the command line "--help", the version line for "--version"; nothing for
+// any other line, which is read as the screensaver command line.
+std::optional<std::string> HelpOrVersionText(std::string_view commandLine, std::string_view version);
 
 }  // namespace vellora::shell

@@ -31,9 +31,14 @@ packages=(
   openbox
   # the locales whose number formats the unit tests read (generated below)
   locales
-  # packages: the Debian package's dependencies (dpkg-shlibdeps) and its checks; the Windows
-  # zip's contents and the manifest resource in its programs
-  dpkg-dev lintian unzip icoutils
+  # packages: the Debian package's dependencies (dpkg-shlibdeps, and file, with which CPack
+  # finds the programs) and its checks; the Windows zip's contents and the manifest resource in
+  # its programs
+  dpkg-dev file lintian unzip icoutils
+  # the package's desktop entries (desktop-file-validate) and idle-activation examples: the
+  # systemd user unit loaded by systemd-analyze (its xss-lock must exist), the autostart entry's
+  # xautolock run in the installed-package check
+  desktop-file-utils systemd xss-lock xautolock
 )
 
 missing=()

@@ -78,7 +78,10 @@ start_session() {
   wait_for_window Vellora_Tessel >/dev/null || fail "no window titled Vellora_Tessel"
   RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
   E2E_PIDS+=("$RENDERER_PID")
-  local centre deadline=$((SECONDS + 20))
+  wait_for_tunnel
+}
+wait_for_tunnel() {
+  local centre shown deadline=$((SECONDS + 20))
   centre=$(convert "$picture" -crop 1x1+512+384 -depth 8 txt:- | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p')
   # The render window is black until its first frame.
   until shown=$(pixel_at 512 384) && [ "$shown" != "$centre" ] && [ "$shown" != "0 0 0" ]; do
@@ -478,6 +481,43 @@ installed)
   wait_for_exit "$SHELL_PID" 5
   wait_gone "$RENDERER_PID" renderer
   note "a move of +31,+31 ends both"
+
+  # --help and --version answer on standard output with exit code 0, even with no display.
+  as_user() { (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin \
+                 HOME="$home" "$@"); }
+  help=$(as_user "$E2E_WORK/root/usr/bin/vellora" --help 2>"$E2E_WORK/help.err") || fail "--help: exit code $?"
+  [[ $help == "Usage: vellora /s | /c | /p WINDOW_ID"$'\n'* ]] || fail "--help printed: $help"
+  version=$(as_user "$E2E_WORK/root/usr/bin/vellora" --version 2>>"$E2E_WORK/help.err") || fail "--version: exit code $?"
+  [ "$version" = "Vellora $(dpkg-deb -f "$deb" Version)" ] || fail "--version printed: $version"
+  [ ! -s "$E2E_WORK/help.err" ] || fail "--help or --version wrote to stderr: $(cat "$E2E_WORK/help.err")"
+  note "vellora --help prints the usage and --version \"$version\", without a display"
+
+  # Idle activation through the package's autostart example, its command run as a desktop runs
+  # it with the package's bin on the PATH; `xautolock -locknow` stands in for ten idle minutes.
+  autostart="$E2E_WORK/root/usr/share/doc/vellora/examples/vellora-xautolock.desktop"
+  command=$(sed -n 's/^Exec=//p' "$autostart")
+  (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i \
+     PATH="$E2E_WORK/root/usr/bin:/usr/bin:/bin" DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$runtime" \
+     sh -c "exec $command" 2>>"$E2E_WORK/shell.err") &
+  WATCHER_PID=$!
+  E2E_PIDS+=("$WATCHER_PID")
+  deadline=$((SECONDS + 10))
+  until xautolock -locknow 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the autostart example's xautolock never came up: $command"
+    sleep 0.2
+  done
+  wait_for_window Vellora_Tessel >/dev/null || fail "xautolock started no session"
+  RENDERER_PID=$(pgrep -u nobody -f -x "$app/Vellora.data") || fail "no renderer of the user's"
+  SHELL_PID=$(ps -o ppid= -p "$RENDERER_PID" | tr -d ' ')
+  E2E_PIDS+=("$RENDERER_PID" "$SHELL_PID")
+  [ "$(session_windows)" = 1 ] || fail "the idle session has no Vellora_Main"
+  wait_for_tunnel
+  read -r x y < <("$probe" where)
+  "$probe" move $((x + 31)) $((y + 31))
+  wait_gone "$SHELL_PID" "the idle session's shell"
+  wait_gone "$RENDERER_PID" "the idle session's renderer"
+  kill -0 "$WATCHER_PID" 2>/dev/null || fail "xautolock ended with the session"
+  note "the autostart example's \"$command\" started vellora /s; a mouse move ended it"
 
   # An administrator's Vellora.ini beside the programs is the default that `vellora /c` shows,
   # and "設定" saves it as the user's own in ~/.config/vellora, made then.

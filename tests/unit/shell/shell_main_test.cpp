@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "common/command_arguments.h"
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
 #include "settings/settings_variables.h"
 #include "startup/command_line.h"
+#include "startup/help_text.h"
 
 namespace vellora::shell {
 namespace {
@@ -129,18 +132,30 @@ TEST_F(ShellMainTest, AnyOfTheThreeTitlesEndsTheProcessSilentlyAfterAllThreeLook
   EXPECT_FALSE(Start("/s"));
 }
 
+// Each command line as the Linux program takes it: --help and --version are answered before
+// anything else (the program prints the text and ends with exit code 0); every other line,
+// near misses among them, goes to ShellMain as the screensaver command line. Windows never
+// passes those two and hands them to ShellMain, which turns them away like any other letter.
 TEST_F(ShellMainTest, ModeTable) {
   struct Row {
     const char* commandLine;
     bool ends;
     bool session;
     bool cursorHidden;
+    const char* answer = nullptr;  // the start of the printed text, for --help and --version
   };
   const Row rows[] = {{"/s", false, true, true},       {"-S", false, true, true}, {"/S:1234", false, true, true},
                       {"xs", false, true, true},       {"", false, true, false},  {"S", true, false, false},
                       {"/a", true, false, false},      {"/c:1234", true, false, false},
-                      {"/p 1234", true, false, false}};
+                      {"/p 1234", true, false, false}, {"--help", true, false, false, "Usage: vellora /s | /c | /p"},
+                      {"--version", true, false, false, "Vellora 1.2.3\n"},
+                      {"--HELP", true, false, false},  {"-h", true, false, false},
+                      {"--help /s", true, false, false}, {"--version ", true, false, false}};
   for (const Row& row : rows) {
+    const std::optional<std::string> answer = HelpOrVersionText(row.commandLine, "1.2.3");
+    EXPECT_EQ(answer.has_value(), row.answer != nullptr) << row.commandLine;
+    if (answer && row.answer) EXPECT_EQ(answer->rfind(row.answer, 0), 0u) << *answer;
+
     FakeFormsPlatform p;
     FormsApplication app{p};
     ShellProgram s{app, files, recorder};
@@ -155,6 +170,11 @@ TEST_F(ShellMainTest, ModeTable) {
     EXPECT_EQ(s.Session() != nullptr, row.session) << row.commandLine;
     EXPECT_EQ(std::count(p.log.begin(), p.log.end(), "ShowCursor false"), row.cursorHidden ? 1 : 0) << row.commandLine;
   }
+  // The usage names every mode and where a user looks next; the version line is the last line.
+  const std::string usage = HelpOrVersionText("--help", "1.2.3").value_or("");
+  for (const char* part : {"/s ", "/c ", "/p WINDOW_ID", "--version", "~/.config/vellora", "xss-lock", "vellora(1)"})
+    EXPECT_NE(usage.find(part), std::string::npos) << part;
+  EXPECT_EQ(usage.back(), '\n');
 }
 
 TEST_F(ShellMainTest, MissingRendererIsReportedBeforeTheLetterIsLookedAtAgain) {

@@ -729,6 +729,18 @@ TEST_F(LinuxMediaTest, WithoutAnOutputDeviceNothingPlays) {
   ASSERT_EQ(Send(*media, "open cdaudio").code, 0);
   EXPECT_EQ(Send(*media, "play cdaudio").code, 326);
   EXPECT_EQ(Send(*media, "status cdaudio mode").reply, "stopped");
+  // ALSA finding no device, as on a machine without sound: not a word on the standard error.
+  const std::string alsaConfig = folder_ + "/asound.conf";
+  std::ofstream(alsaConfig) << "# no devices\n";
+  setenv("ALSA_CONFIG_PATH", alsaConfig.c_str(), 1);
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  ::testing::internal::CaptureStderr();
+  media = std::make_unique<LinuxMedia>();
+  const int32_t devices = media->WaveOutDeviceCount();
+  media.reset();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(devices, 0);
+  unsetenv("ALSA_CONFIG_PATH");
 }
 
 TEST_F(LinuxMediaTest, RepliesAndErrorsFollowTheMediaControlInterface) {

@@ -12,10 +12,11 @@
 namespace vellora::shell::mci {
 namespace {
 // Sizes at 44.1 kHz, scaled to the device's rate: a second and a half read ahead, woken at
-// half, a tenth of a second to start on, reads of a fifth of a second after that, and device
-// buffers of 23 ms.
+// half, a tenth of a second to start a slow source on and a third of a second a quick one,
+// reads of a fifth of a second after that, and device buffers of 23 ms.
 constexpr size_t kBufferFrames = 65536;
-constexpr size_t kFirstReadFrames = 4096;
+constexpr size_t kSlowFirstReadFrames = 4096;
+constexpr size_t kFirstReadFrames = 16384;
 constexpr size_t kReadFrames = 8192;
 constexpr size_t kDeviceFrames = 1024;
 constexpr int kReferenceRate = 44100;
@@ -53,15 +54,17 @@ struct AudioOutput::Voice {
 AudioOutput::AudioOutput(int fixedRate) : fixedRate_(fixedRate) {}
 
 AudioOutput::~AudioOutput() {
-  if (deviceState_ != DeviceState::Open) return;
-  SDL_CloseAudioDevice(device_);  // no callback runs after this
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    quitting_ = true;
+  if (deviceState_ == DeviceState::Unopened) return;
+  if (deviceState_ == DeviceState::Open) SDL_CloseAudioDevice(device_);  // no callback runs after this
+  if (feeder_.joinable()) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      quitting_ = true;
+    }
+    wake_.notify_all();
+    feeder_.join();  // after a read under way, if any
   }
-  wake_.notify_all();
-  feeder_.join();  // after a read under way, if any
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (sdlStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool AudioOutput::OpenDevice(int rate) {
@@ -93,10 +96,8 @@ bool AudioOutput::Available() {
     deviceState_ = DeviceState::Failed;
     snd_lib_error_set_handler(&QuietAlsa);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (!OpenDevice(fixedRate_ != 0 ? fixedRate_ : kReferenceRate)) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      return false;
-    }
+    sdlStarted_ = true;
+    if (!OpenDevice(fixedRate_ != 0 ? fixedRate_ : kReferenceRate)) return false;
     deviceState_ = DeviceState::Open;
     feeder_ = std::thread(&AudioOutput::FeedLoop, this);
     pthread_setname_np(feeder_.native_handle(), "vellora-feeder");
@@ -254,7 +255,8 @@ void AudioOutput::FeedLoop() {
     wake_.wait(lock, [&] { return quitting_ || (voice = NextToFill()) != nullptr; });
     if (quitting_) return;
     // As many of the sound's own frames as make a read's worth at the device's rate.
-    const size_t deviceFrames = AtRate(voice->primed ? kReadFrames : kFirstReadFrames, voice->deviceRate);
+    const size_t first = voice->source->SlowToRead() ? kSlowFirstReadFrames : kFirstReadFrames;
+    const size_t deviceFrames = AtRate(voice->primed ? kReadFrames : first, voice->deviceRate);
     const size_t frames = static_cast<size_t>(static_cast<uint64_t>(deviceFrames) *
                                               static_cast<uint64_t>(voice->source->Rate()) /
                                               static_cast<uint64_t>(voice->deviceRate)) + 1;

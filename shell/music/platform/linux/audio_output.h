@@ -10,8 +10,8 @@
 // played. The feeder reads with no lock held, so commands never wait for a read: a voice that
 // is stopped during a read is dropped, with its source, when the read returns. The feeder
 // sleeps until a voice starts or the callback has played its buffer down to half, and a voice
-// starts playing as soon as a short first read is in. Without an output device nothing can be
-// played, and that stays so for the process.
+// starts playing as soon as its first read is in, a short one for a slow source such as the
+// drive. Without an output device nothing can be played, and that stays so for the process.
 #pragma once
 
 #include <condition_variable>
@@ -71,6 +71,7 @@ class AudioOutput {
   enum class DeviceState { Unopened, Open, Failed };
   const int fixedRate_;
   DeviceState deviceState_ = DeviceState::Unopened;
+  bool sdlStarted_ = false;
   uint32_t device_ = 0;
   int deviceRate_ = 0;  // written only while no callback runs and the lock is held
 

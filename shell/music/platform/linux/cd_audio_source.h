@@ -21,6 +21,7 @@ class CdAudioSource final : public PcmSource {
   // Plays the spans in order; at least one is given.
   CdAudioSource(std::shared_ptr<CdDrive> drive, std::vector<SectorSpan> spans);
   int Rate() const override { return kCdRate; }
+  bool SlowToRead() const override { return true; }
   size_t Read(float* frames, size_t frameCount) override;
 
   // The sector the drive has reached once the first framesPlayed frames of the sound have been

@@ -18,6 +18,9 @@ class PcmSource {
   virtual int Rate() const = 0;
   // Fills up to frameCount frames; returns how many. 0 means the sound has ended.
   virtual size_t Read(float* frames, size_t frameCount) = 0;
+  // Whether a read may take long (a drive spinning up): such a sound starts on a short first
+  // read, where a quick one reads enough to ride out a busy machine before it starts.
+  virtual bool SlowToRead() const { return false; }
 };
 
 }  // namespace vellora::shell::mci

@@ -24,8 +24,10 @@ packages=(
   xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
   fonts-ipafont-gothic
-  # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests
-  libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev
+  # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests;
+  # libsamplerate for sounds the output device will not take at their own rate, ALSA to keep its
+  # complaints about a missing sound device off the standard error (both come with SDL2 too)
+  libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev libsamplerate0-dev libasound2-dev
   # a real window manager for the end-to-end checks that run under one (forms, renderer, session, preview)
   openbox
   # the locales whose number formats the unit tests read (generated below)

@@ -113,8 +113,8 @@ void CdDrive::Refresh() {
   }
   if (cdio_ != nullptr && MediaChanged(cdio_)) CloseHandle();
   if (cdio_ == nullptr) cdio_ = OpenHandle();
-  // Only this thread writes the layout now, so it is read without its lock; the table of
-  // contents is read without it too, so that a query meanwhile is not held up.
+  // Whoever writes the layout holds the drive as well, so it is read here without its lock;
+  // the table of contents is read without it too, so that a query meanwhile is not held up.
   if (cdio_ == nullptr || layout_) return;
   std::optional<DiscLayout> layout = ReadToc(cdio_);
   std::lock_guard<std::mutex> lock(layoutMutex_);

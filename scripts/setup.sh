@@ -20,6 +20,9 @@ packages=(
   clang libclang-rt-14-dev
   # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions
   libgtk-3-dev libxext-dev
+  # the desktop's picture under a Wayland compositor: Wayland's client library and
+  # wayland-scanner, which makes the screen-copy protocol's client code
+  libwayland-dev libwayland-bin
   # end-to-end tests: virtual display, input, screenshots
   xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
@@ -28,6 +31,12 @@ packages=(
   libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev
   # a real window manager for the end-to-end checks that run under one (forms, renderer, session, preview)
   openbox
+  # the Wayland session checks: a headless sway with XWayland, a window of a known colour (foot),
+  # screenshots (grim), a private session bus (dbus-run-session, gdbus) and the screenshot portal
+  # with its wlroots back end, which needs PipeWire, and the GTK back end, without whose Access
+  # dialog the portal offers no Screenshot call
+  sway xwayland foot grim dbus-daemon libglib2.0-bin
+  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire-bin
   # the locales whose number formats the unit tests read (generated below)
   locales
   # packages: the Debian package's dependencies (dpkg-shlibdeps) and its checks; the Windows

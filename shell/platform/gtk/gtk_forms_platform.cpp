@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/gtk/deferred_gtk_window.h"
 #include "platform/gtk/display_resolution.h"
@@ -19,10 +20,17 @@
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
 #include "platform/posix/posix_number_format.h"
+#include "platform/wayland/compositor_capture.h"
 #include "startup/command_line.h"
 
 namespace vellora::shell {
 namespace {
+
+// Why nothing can be shown: said in plain words where a Wayland desktop runs without XWayland.
+void ReportNoDisplay() {
+  const std::string wayland = MissingXWaylandMessage();
+  std::fprintf(stderr, "%s\n", wayland.empty() ? "cannot open the X display" : wayland.c_str());
+}
 
 // Runs connect until it succeeds; a server that turns the connection away for the moment only
 // (its queue of new connections full while other clients connect at once) is asked again for a
@@ -83,7 +91,12 @@ void GtkFormsPlatform::MessageBox(const std::string& text, const std::string& ca
   RunMessageBox(text, caption);
 }
 
-bool GtkFormsPlatform::StartProgram(const std::string& path) { return SpawnProgram(path); }
+bool GtkFormsPlatform::StartProgram(const std::string& path) {
+  // The program's window is mapped under the pointer in a moment; see CursorPosition.
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  pointerStale_ = wayland != nullptr && *wayland != '\0';
+  return SpawnProgram(path);
+}
 
 void GtkFormsPlatform::EndProcessNow() {
   if (ownDisplay_ != nullptr) XFlush(ownDisplay_);
@@ -105,7 +118,17 @@ double GtkFormsPlatform::TwipsPerPixelX() { return TwipsPerPixelAt(dotsPerInch_)
 
 double GtkFormsPlatform::TwipsPerPixelY() { return TwipsPerPixelAt(dotsPerInch_); }
 
-bool GtkFormsPlatform::CursorPosition(PixelPoint& where) { return X11PointerPosition(XDisplay(), where); }
+bool GtkFormsPlatform::CursorPosition(PixelPoint& where) {
+  if (pointerStale_) {
+    // Under a Wayland compositor XWayland knows where the pointer is only while it lies over an
+    // X window, and tells where it last left one until then. A program just started maps its
+    // window under the pointer, and XWayland then learns the true position: the first look
+    // after a start waits a moment for that, so that the jump is not taken for a mouse move.
+    pointerStale_ = false;
+    return X11PointerPositionOnceKnown(XDisplay(), kPointerSettleMs, where);
+  }
+  return X11PointerPosition(XDisplay(), where);
+}
 
 void GtkFormsPlatform::ShowCursor(bool show) { cursor_.Show(XDisplay(), show); }
 
@@ -117,7 +140,16 @@ bool GtkFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
   return X11WindowScreenRect(XDisplay(), static_cast<Window>(window), rect);
 }
 
-bool GtkFormsPlatform::CaptureScreen(Canvas& into) { return X11CaptureScreen(XDisplay(), into); }
+bool GtkFormsPlatform::CaptureScreen(Canvas& into) {
+  // Under a Wayland compositor the X root holds only the X programs' windows: the compositor
+  // gives the desktop's picture, and the X root is what is left when it offers no way to.
+  switch (CaptureFromCompositor(into)) {
+    case CompositorCapture::Captured: return true;
+    case CompositorCapture::Failed: return false;
+    case CompositorCapture::NotOffered: break;
+  }
+  return X11CaptureScreen(XDisplay(), into);
+}
 
 void GtkFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) {
   X11ZoomAnimation(XDisplay(), from, to);
@@ -201,13 +233,13 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     _XDisplay* display = nullptr;
     if (!ConnectAllowingForAMoment([&display] { return (display = XOpenDisplay(nullptr)) != nullptr; })) {
-      std::fprintf(stderr, "cannot open the X display\n");
+      ReportNoDisplay();
       return nullptr;
     }
     return std::make_unique<GtkFormsPlatform>(std::move(commandLine), display);
   }
   if (!StartGtk()) {
-    std::fprintf(stderr, "cannot open the X display\n");
+    ReportNoDisplay();
     return nullptr;
   }
   return std::make_unique<GtkFormsPlatform>(std::move(commandLine), nullptr);

@@ -69,8 +69,13 @@ class GtkFormsPlatform final : public FormsPlatform {
   // The connection for the X requests of the screen, the pointer and other programs' windows.
   _XDisplay* XDisplay() const;
 
+  // How long the first pointer query after a program's start waits for XWayland to learn where
+  // the pointer is.
+  static constexpr int kPointerSettleMs = 3000;
+
   std::string commandLine_;
   _XDisplay* ownDisplay_;
+  bool pointerStale_ = false;
   bool toolkitUp_;
   std::vector<DeferredGtkWindow*> deferredWindows_;
   // The loops running, innermost last: GLib's own, or GTK's main loop (null).

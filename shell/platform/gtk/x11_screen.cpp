@@ -93,6 +93,21 @@ bool X11PointerPosition(_XDisplay* display, PixelPoint& where) {
   return true;
 }
 
+bool X11PointerPositionOnceKnown(_XDisplay* display, int waitMs, PixelPoint& where) {
+  PixelPoint first;
+  if (!X11PointerPosition(display, first)) return false;
+  where = first;
+  for (int waited = 0; waited < waitMs; waited += 20) {
+    g_usleep(20000);
+    PixelPoint now;
+    if (X11PointerPosition(display, now) && (now.x != first.x || now.y != first.y)) {
+      where = now;
+      break;
+    }
+  }
+  return true;
+}
+
 void X11CursorVisibility::Show(_XDisplay* display, bool show) {
   const CursorShowCount::Change change = count_.Step(show);
   if (change == CursorShowCount::Change::Unchanged) return;

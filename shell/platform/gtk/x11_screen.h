@@ -22,6 +22,11 @@ bool X11CaptureScreen(_XDisplay* display, Canvas& into);
 // The pointer's position on the root window; false when it is on another screen.
 bool X11PointerPosition(_XDisplay* display, PixelPoint& where);
 
+// The pointer's position once it differs from the first one read, or the first one when it has
+// not changed within the given time (XWayland's answer before and after it learns where the
+// pointer is).
+bool X11PointerPositionOnceKnown(_XDisplay* display, int waitMs, PixelPoint& where);
+
 // Hides or shows the pointer over the whole screen (XFixes), counted like ShowCursor.
 class X11CursorVisibility {
  public:

@@ -205,7 +205,7 @@ namespace {
 void AwaitPointerOnWaylandDesktop(Display* display, Window window) {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   if (wayland == nullptr || *wayland == '\0') return;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2000);
   XEvent entry;
   while (!XCheckTypedWindowEvent(display, window, EnterNotify, &entry)) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());

@@ -4,8 +4,8 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include "platform/canvas.h"
 #include "platform/wayland/shm_pixels.h"
-#include "runtime/canvas.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 
 namespace vellora::shell {

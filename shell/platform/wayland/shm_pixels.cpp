@@ -1,6 +1,6 @@
 #include "platform/wayland/shm_pixels.h"
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 namespace {

@@ -25,10 +25,20 @@
 namespace vellora::shell {
 namespace {
 
-// Why nothing can be shown: said in plain words where a Wayland desktop runs without XWayland.
-void ReportNoDisplay() {
+// Why nothing can be shown: said in plain words where a Wayland desktop runs without XWayland,
+// also on the screen when the user opened the settings or a preview (a session started on idle
+// has nobody in front of it). GTK shows that one box natively on Wayland.
+void ReportNoDisplay(bool toUser) {
   const std::string wayland = MissingXWaylandMessage();
   std::fprintf(stderr, "%s\n", wayland.empty() ? "cannot open the X display" : wayland.c_str());
+  if (wayland.empty() || !toUser) return;
+  gdk_set_allowed_backends("wayland");
+  if (!gtk_init_check(nullptr, nullptr)) return;
+  GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s",
+                                          wayland.c_str());
+  gtk_window_set_title(GTK_WINDOW(box), "Vellora");
+  gtk_dialog_run(GTK_DIALOG(box));
+  gtk_widget_destroy(box);
 }
 
 // Runs connect until it succeeds; a server that turns the connection away for the moment only
@@ -232,13 +242,13 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv, Toolki
     std::setlocale(LC_NUMERIC, "C");
     _XDisplay* display = nullptr;
     if (!ConnectAllowingForAMoment([&display] { return (display = XOpenDisplay(nullptr)) != nullptr; })) {
-      ReportNoDisplay();
+      ReportNoDisplay(/*toUser=*/false);
       return nullptr;
     }
     return std::make_unique<GtkFormsPlatform>(std::move(commandLine), display);
   }
   if (!StartGtk()) {
-    ReportNoDisplay();
+    ReportNoDisplay(/*toUser=*/true);
     return nullptr;
   }
   return std::make_unique<GtkFormsPlatform>(std::move(commandLine), nullptr);

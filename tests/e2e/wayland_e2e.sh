@@ -9,6 +9,7 @@
 #   screencopy  the picture through the compositor's screen-copy protocol
 #   portal      the same with the screen copy turned off: through xdg-desktop-portal and its
 #               wlroots back end on the session's private bus
+#   no_xwayland sway without XWayland: Vellora says so in plain words and ends
 # sway refuses to run as root: run as root, everything on the desktop runs as the user nobody.
 set -euo pipefail
 case_name=$1 dist=$2 pointer=$3
@@ -60,7 +61,7 @@ install -m 755 "$pointer" "$E2E_WORK/wayland_pointer"
 # The output is 800x600; the snapshot is taken of it and is as big.
 width=800 height=600
 cat >"$home/sway.config" <<EOF
-xwayland enable
+xwayland $([ "$case_name" = no_xwayland ] && echo disable || echo enable)
 output HEADLESS-1 resolution ${width}x${height} position 0 0
 default_border none
 focus_follows_mouse no
@@ -96,6 +97,28 @@ done
 session_env=("${desktop_env[@]}" WAYLAND_DISPLAY="$wayland" SWAYSOCK="$swaysock"
              DBUS_SESSION_BUS_ADDRESS="$(cat "$runtime/bus-address")")
 in_session() { (cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "$@"); }
+
+if [ "$case_name" = no_xwayland ]; then
+  # A session started on idle has nobody in front of it: it tells on its error output and ends.
+  (cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "$app/Vellora.scr" /s 2>"$E2E_WORK/shell.err") &
+  wait_for_exit "$!" 5
+  [ "$EXIT_CODE" = 1 ] || fail "/s without XWayland ended with exit code $EXIT_CODE"
+  grep -q 'has no XWayland (DISPLAY is not set)' "$E2E_WORK/shell.err" || fail "/s said: $(cat "$E2E_WORK/shell.err")"
+  [ ! -e "$app/Vellora.bmp" ] || fail "/s without XWayland wrote a snapshot"
+  note "/s without XWayland: the reason on its error output, exit code 1, no snapshot"
+  # The settings, opened by the user, say it in a box on the Wayland desktop.
+  (cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "$app/Vellora.scr" /c 2>/dev/null) &
+  SHELL_PID=$!
+  E2E_PIDS+=("$SHELL_PID")
+  deadline=$((SECONDS + 20))
+  until in_session swaymsg -t get_tree | grep -q '"name": "Vellora"'; do
+    [ $SECONDS -lt $deadline ] || fail "/c without XWayland showed no box titled Vellora"
+    sleep 0.1
+  done
+  note "/c without XWayland: a box titled Vellora on the Wayland desktop"
+  echo "PASS wayland.$case_name"
+  exit 0
+fi
 
 # XWayland's display, as sway hands it to the programs it starts.
 in_session swaymsg -q exec 'echo "$DISPLAY" >"$XDG_RUNTIME_DIR/x-display"'

@@ -97,6 +97,12 @@ done
 session_env=("${desktop_env[@]}" WAYLAND_DISPLAY="$wayland" SWAYSOCK="$swaysock"
              DBUS_SESSION_BUS_ADDRESS="$(cat "$runtime/bus-address")")
 in_session() { (cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "$@"); }
+# Starts a program of the session in the background as the process that $! names, so that the
+# clean-up ends that very process. Its input is /dev/null.
+in_session_background() {
+  (cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "$@") &
+  E2E_PIDS+=("$!")
+}
 
 if [ "$case_name" = no_xwayland ]; then
   # A session started on idle has nobody in front of it: it tells on its error output and ends.
@@ -134,9 +140,10 @@ note "headless sway as $user: Wayland $wayland, XWayland $display"
 
 # The mouse, plugged in for the whole session; it takes "move DX DY" lines.
 mkfifo -m 600 "$E2E_WORK/pointer.in"
-in_session "$E2E_WORK/wayland_pointer" <"$E2E_WORK/pointer.in" >"$E2E_WORK/pointer.out" 2>&1 &
+exec 3<>"$E2E_WORK/pointer.in"  # opened both ways, so that neither side waits for the other
+(cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "$E2E_WORK/wayland_pointer") \
+  <"$E2E_WORK/pointer.in" >"$E2E_WORK/pointer.out" 2>&1 &
 E2E_PIDS+=("$!")
-exec 3>"$E2E_WORK/pointer.in"
 wait_for_pointer() {
   local deadline=$((SECONDS + 10))
   until [ "$(grep -c "^$1\$" "$E2E_WORK/pointer.out")" -ge "$2" ]; do
@@ -172,8 +179,7 @@ portal)
   if [ -e /tmp/out.png ] && [ "$(stat -c %U /tmp/out.png)" != "$user" ]; then
     fail "/tmp/out.png belongs to $(stat -c %U /tmp/out.png): xdg-desktop-portal-wlr cannot write its screenshot"
   fi
-  in_session pipewire >"$E2E_WORK/pipewire.log" 2>&1 &
-  E2E_PIDS+=("$!")
+  in_session_background pipewire >"$E2E_WORK/pipewire.log" 2>&1
   deadline=$((SECONDS + 10))
   until [ -S "$runtime/pipewire-0" ]; do
     [ $SECONDS -lt $deadline ] || fail "PipeWire did not start: $(cat "$E2E_WORK/pipewire.log")"

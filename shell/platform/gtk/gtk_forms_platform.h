@@ -71,7 +71,7 @@ class GtkFormsPlatform final : public FormsPlatform {
 
   // How long the first pointer query after a program's start waits for XWayland to learn where
   // the pointer is.
-  static constexpr int kPointerSettleMs = 8000;
+  static constexpr int kPointerSettleMs = 10000;
 
   std::string commandLine_;
   _XDisplay* ownDisplay_;

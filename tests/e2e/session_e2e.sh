@@ -393,9 +393,7 @@ installed)
   colour=""
   for shot in $(seq 1 15); do
     import -window root "$E2E_WORK/shot.png"
-    colour=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
-             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
-             awk '($1 > $2 ? $1 : $2) - $3 > 40 { print; exit }')
+    colour=$(sample_where "$E2E_WORK/shot.png" '($1 > $2 ? $1 : $2) - $3 > 40')
     [ -n "$colour" ] && break
     sleep 0.15
   done

@@ -236,9 +236,7 @@ note "snapshot ${width}x${height}, rgb $expected at its corners and centre"
 tunnel_red=""
 for shot in $(seq 1 15); do
   in_session grim - >"$E2E_WORK/shot.png" || fail "grim took no screenshot"
-  tunnel_red=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
-               sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
-               awk '$1 - $3 > 60 && $1 - $2 > 30 { print; exit }')
+  tunnel_red=$(sample_where "$E2E_WORK/shot.png" '$1 - $3 > 60 && $1 - $2 > 30')
   [ -n "$tunnel_red" ] && break
   sleep 0.15
 done

@@ -131,8 +131,10 @@ bool GtkFormsPlatform::CursorPosition(PixelPoint& where) {
   if (pointerStale_) {
     // Under a Wayland compositor XWayland knows where the pointer is only while it lies over an
     // X window, and tells where it last left one until then. A program just started maps its
-    // window under the pointer, and XWayland then learns the true position: the first look
-    // after a start waits a moment for that, so that the jump is not taken for a mouse move.
+    // window under the pointer, and XWayland may then learn the true position: the first look
+    // after a start waits until that window is up, so that the jump is not taken for a mouse
+    // move. Where XWayland learns it only from the user's first move, that move ends the
+    // session, as any move would.
     pointerStale_ = false;
     return X11PointerPositionOnceKnown(XDisplay(), kPointerSettleMs, where);
   }

@@ -58,8 +58,9 @@ def parse_arguments():
 
 
 def write_wav(path, seconds):
-    """22.05 kHz mono, so the shell's resampler runs too: a tone that changes pitch each quarter."""
-    rate = 22050
+    """Mono, so the shell spreads it over both channels, at 44.1 kHz, so the output takes it at
+    the rate the loop count assumes: a tone that changes pitch each quarter."""
+    rate = 44100
     frames = int(rate * seconds)
     with wave.open(path, "wb") as out:
         out.setnchannels(1)
@@ -81,12 +82,12 @@ class PipeCounter:
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
-        with open(self.path, "rb", buffering=0) as pipe:  # waits for the shell to open it
-            while True:
-                chunk = pipe.read(65536)
-                if not chunk:
-                    return
-                self.bytes += len(chunk)
+        # The output may close its device and open it again (at another rate, say); each open
+        # waits here for the writer, so the sound is never held up for want of a reader.
+        while True:
+            with open(self.path, "rb", buffering=0) as pipe:
+                while chunk := pipe.read(65536):
+                    self.bytes += len(chunk)
 
 
 def proc_status(pid):

@@ -74,8 +74,9 @@ void FogTunnelScene::InitScene() {
   InitGlState();
   DataFolderProbes& probes = services_.FolderProbes();
   const DataFolders folders = FindDataFolders(probes, services_.ExecutableFolder());
-  snapshotPath_ = FileInFolder(probes.Convention(), folders.snapshot, kSnapshotFileName);
-  snapshotTexture_ = CreateSnapshotTexture(snapshotPath_, services_);  // stays bound
+  snapshotPath_ = FileInFolder(probes.Convention(), folders.snapshot, snapshotFileName_);
+  snapshotTexture_ = snapshotRequired_ ? CreateSnapshotTexture(snapshotPath_, services_)  // stays bound
+                                       : CreateSnapshotTextureIfReadable(snapshotPath_, services_);
   BuildTunnelSegment();
   InitFog();
 }

@@ -20,8 +20,10 @@ packages=(
   clang libclang-rt-14-dev
   # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions
   libgtk-3-dev libxext-dev
-  # end-to-end tests: virtual display, input, screenshots
-  xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
+  # the desktop's monitors on X11, for both programs: RandR 1.5 monitors, Xinerama screens
+  libxrandr-dev libxinerama-dev
+  # end-to-end tests: virtual display, input, screenshots; xrandr to ask for monitors
+  xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev x11-xserver-utils
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
   fonts-ipafont-gothic
   # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests

@@ -141,11 +141,15 @@ SettingsDialog::~SettingsDialog() {
 void SettingsDialog::FormLoad() {
   FormsPlatform& platform = Platform();
   // Centred across the screen, its top a third of the free height down, frame included; each
-  // free length is rounded (halves to even) before the whole-number division.
+  // free length is rounded (halves to even) before the whole-number division. The screen is the
+  // primary monitor, which on X need not lie at the desktop's origin.
   const double freeWidth = ScreenWidthTwips(platform) - OuterWidthTwips();
   const double freeHeight = ScreenHeightTwips(platform) - OuterHeightTwips();
   const auto left = RoundToInt32(freeWidth), top = RoundToInt32(freeHeight);
-  if (left && top) MoveOuter(*left / 2, *top / 3);
+  const PixelRect primary = platform.Monitors().front();
+  if (left && top)
+    MoveOuter(PixelsToTwips(primary.left, TwipsPerPixelX()) + *left / 2,
+              PixelsToTwips(primary.top, TwipsPerPixelY()) + *top / 3);
 
   SetCommandControls(true, true);
   ShowOption(BgmMode);

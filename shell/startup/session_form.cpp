@@ -6,6 +6,7 @@
 #include "settings/settings_variables.h"
 #include "startup/cursor_start.h"
 #include "startup/command_line.h"
+#include "startup/monitor_snapshots.h"
 #include "startup/shell_texts.h"
 
 namespace vellora::shell {
@@ -42,10 +43,16 @@ void SessionForm::FormLoad() {
 
   // The screen becomes the form's picture and the snapshot the renderer flies through. A failed
   // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
-  // A per-user snapshot folder is made on first use.
-  if (!platform.CaptureScreen(Surface())) ResizeSurface(screen);
+  // A per-user snapshot folder is made on first use. With several monitors the whole desktop is
+  // copied in one moment, and every other monitor's part gets a snapshot of its own beside it.
+  const std::vector<PixelRect> monitors = platform.Monitors();
+  std::vector<Canvas> otherMonitors;
+  const bool captured = monitors.size() > 1 ? CaptureEveryMonitor(platform, monitors, Surface(), otherMonitors)
+                                            : platform.CaptureScreen(Surface());
+  if (!captured) ResizeSurface(screen);
   files_.FolderProbes().CreateFolder(snapshotFolder_);
   SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
+  SaveOtherMonitorSnapshots(files_, snapshotFolder_, otherMonitors);
 
   const std::string dataPath = platform.ApplicationFolder() + "\\" + kRendererFileName;
   platform.StartProgram(dataPath);

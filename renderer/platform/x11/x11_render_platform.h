@@ -5,6 +5,8 @@
 #include <X11/Xutil.h>
 #include <GL/glx.h>
 
+#include <vector>
+
 #include "../../render_platform.h"
 
 namespace vellora::renderer {
@@ -52,13 +54,28 @@ class X11RenderPlatform final : public RenderPlatform {
   void PostQuit() override { quitPosted_ = true; }
 
   void SwapBuffers() override;
+  std::vector<MonitorRect> Monitors() override;
+  std::unique_ptr<MonitorWindow> OpenMonitorWindow(const std::string& title, const MonitorRect& area,
+                                                   WindowEventHandler& handler) override;
+  bool MakeRenderContextCurrent() override;
   ScreenPoint CursorPosition() override;
   void ShowCursor(bool show) override;
   uint32_t TickCount() override;
 
  private:
+  class X11MonitorWindow;
+  // A window of this connection and where its events go.
+  struct EventTarget {
+    Window window;
+    WindowEventHandler* handler;
+    int width, height;  // the last size told to the handler
+  };
+
   void Dispatch(const XEvent& event);
-  void RequestSwapInterval(int interval);
+  void RequestSwapInterval(Window window, int interval);
+  // Defines the cursor of one of the windows: the blank one while the cursor is hidden.
+  void ApplyCursor(Window window);
+  void Forget(Window window);
 
   Display* display_ = nullptr;
   Window window_ = 0;
@@ -66,7 +83,10 @@ class X11RenderPlatform final : public RenderPlatform {
   XVisualInfo* visual_ = nullptr;
   GLXContext context_ = nullptr;
   Cursor blankCursor_ = 0;
+  bool cursorHidden_ = false;
   bool hasDrawable_ = false;
+  bool swapIntervalAsked_ = false;
+  std::vector<EventTarget> monitorWindows_;
   bool quitPosted_ = false;
   WindowEventHandler* handler_ = nullptr;
   Atom wmProtocols_ = 0;

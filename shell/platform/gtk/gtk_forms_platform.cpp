@@ -101,6 +101,8 @@ NumberFormat GtkFormsPlatform::UserNumberFormat() { return LocaleNumberFormat(""
 
 PixelSize GtkFormsPlatform::ScreenSize() { return X11ScreenSize(XDisplay()); }
 
+std::vector<PixelRect> GtkFormsPlatform::Monitors() { return X11MonitorRects(XDisplay()); }
+
 double GtkFormsPlatform::TwipsPerPixelX() { return TwipsPerPixelAt(dotsPerInch_); }
 
 double GtkFormsPlatform::TwipsPerPixelY() { return TwipsPerPixelAt(dotsPerInch_); }
@@ -118,6 +120,8 @@ bool GtkFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
 }
 
 bool GtkFormsPlatform::CaptureScreen(Canvas& into) { return X11CaptureScreen(XDisplay(), into); }
+
+bool GtkFormsPlatform::CaptureDesktopArea(PixelRect area, Canvas& into) { return X11CaptureArea(XDisplay(), area, into); }
 
 void GtkFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) {
   X11ZoomAnimation(XDisplay(), from, to);

@@ -23,6 +23,7 @@ class Win32FormsPlatform final : public FormsPlatform {
   NumberFormat UserNumberFormat() override;
 
   PixelSize ScreenSize() override;
+  std::vector<PixelRect> Monitors() override;
   double TwipsPerPixelX() override;
   double TwipsPerPixelY() override;
   bool CursorPosition(PixelPoint& where) override;
@@ -30,6 +31,7 @@ class Win32FormsPlatform final : public FormsPlatform {
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
   bool CaptureScreen(Canvas& into) override;
+  bool CaptureDesktopArea(PixelRect area, Canvas& into) override;
   void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) override;
   bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
                       const std::string& patterns, std::string& path) override;

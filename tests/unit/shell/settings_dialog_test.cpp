@@ -118,6 +118,13 @@ TEST_F(SettingsDialogTest, LoadFillsTheControlsPlacesTheDialogAndZoomsFromThePoi
   EXPECT_EQ(dialog->TopTwips(), 2455 + 22 * 15);
   platform.dialogFrame = {};
 
+  // On X the primary monitor may lie right of another one: the dialog is placed on it.
+  platform.monitors = {{1280, 0, 2304, 768}, {0, 0, 1280, 1024}};
+  Open();
+  EXPECT_EQ(dialog->LeftTwips(), 1280 * 15 + 4087);
+  EXPECT_EQ(dialog->TopTwips(), 2580);
+  platform.monitors = {};
+
   BgmRepeatTrack = 0;
   platform.cursor = {{40000, 7}};  // a coordinate beyond 16 bits leaves its old value
   Open();

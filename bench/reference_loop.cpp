@@ -99,8 +99,6 @@ int32_t MillisecondsSince(const timespec& start) {
   return static_cast<int32_t>((now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000);
 }
 
-}  // namespace
-
 // One window with its context, its texture and its segment.
 struct View {
   Window window = 0;

@@ -39,8 +39,25 @@ XRRMonitorInfo* XRRGetMonitors(Display* display, Window window, Bool active, int
     XRRMonitorInfo* (*real)(Display*, Window, Bool, int*) = dlsym(RTLD_NEXT, "XRRGetMonitors");
     return real(display, window, active, count);
   }
-  XRRMonitorInfo* monitors = calloc((size_t)n, sizeof *monitors);
+  // Each monitor names the server's first output, as GTK expects every monitor to have one;
+  // the list and the outputs are one block, which XRRFreeMonitors frees as it frees its own.
+  RROutput output = None;
+  XRRScreenResources* (*resources)(Display*, Window) = dlsym(RTLD_NEXT, "XRRGetScreenResourcesCurrent");
+  void (*freeResources)(XRRScreenResources*) = dlsym(RTLD_NEXT, "XRRFreeScreenResources");
+  XRRScreenResources* current = resources != NULL ? resources(display, window) : NULL;
+  if (current != NULL) {
+    if (current->noutput > 0) output = current->outputs[0];
+    freeResources(current);
+  }
+  XRRMonitorInfo* monitors = calloc(1, (size_t)n * (sizeof *monitors + sizeof(RROutput)));
+  RROutput* outputs = (RROutput*)(monitors + n);
   for (int i = 0; i < n; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "VELLORA-%d", i);
+    monitors[i].name = XInternAtom(display, name, False);
+    outputs[i] = output;
+    monitors[i].outputs = &outputs[i];
+    monitors[i].noutput = output != None;
     monitors[i].x = areas[i].x;
     monitors[i].y = areas[i].y;
     monitors[i].width = areas[i].width;

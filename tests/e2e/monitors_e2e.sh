@@ -41,7 +41,7 @@ paint_desktop() {
   "$root_picture" "$E2E_WORK/desktop.ppm" >"$E2E_WORK/root_picture.out" &
   E2E_PIDS+=("$!")
   local deadline=$((SECONDS + 10))
-  until grep -q ready "$E2E_WORK/root_picture.out"; do
+  until grep -q ready "$E2E_WORK/root_picture.out" 2>/dev/null; do
     [ $SECONDS -lt $deadline ] || fail "root_picture did not put the picture up"
     sleep 0.1
   done
@@ -67,7 +67,7 @@ set_up_monitors() {
   fi
 }
 
-app="$E2E_WORK/app"
+app=""
 start_programs_folder() {
   app="$E2E_WORK/app"
   mkdir -p "$app"

@@ -2,6 +2,7 @@
 # End-to-end checks of a desktop of several monitors: a screensaver session, the renderer on its
 # own and the settings dialog, on a private Xvfb whose root window shows one colour per monitor.
 # Usage: monitors_e2e.sh LAYOUT DIST_DIR X11_PROBE ROOT_PICTURE LAYOUT_SHIM
+# With E2E_WINDOW_MANAGER=openbox the RandR layouts run under that window manager.
 #   randr2    a 2304x1024 root: the primary 1280x1024 right of a 1024x768 monitor (RandR)
 #   randr3    a 3328x1024 root: left 1024x768, primary 1280x1024, right 1024x1024 (RandR)
 #   xinerama  Xvfb +xinerama with two screens (Xvfb lays them on top of another: one monitor),
@@ -258,6 +259,14 @@ if [ "$layout" = xinerama ]; then
 else
   start_xvfb "${ROOT}x24"
   set_up_monitors
+  # A window manager places full-screen windows on the monitors it knows: from Xinerama, which
+  # the shim answers with the same layout where the server cannot.
+  if [ ${#PROGRAM_ENV[@]} -gt 0 ]; then
+    list=$(IFS=,; echo "${MONITORS[*]}")
+    LD_PRELOAD="$shim" E2E_XINERAMA_SCREENS="$list" start_window_manager
+  else
+    start_window_manager
+  fi
 fi
 paint_desktop
 session

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/canvas.h"
 #include "platform/forms_platform.h"
-#include "runtime/canvas.h"
 
 namespace vellora::shell {
 

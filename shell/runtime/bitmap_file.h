@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "platform/canvas.h"
 #include "platform/file_system.h"
-#include "runtime/canvas.h"
 
 namespace vellora::shell {
 

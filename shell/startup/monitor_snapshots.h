@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/canvas.h"
 #include "platform/file_system.h"
 #include "platform/forms_platform.h"
-#include "runtime/canvas.h"
 
 namespace vellora::shell {
 

@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
+#include "common/shell_texts.h"
+#include "cursor_point/cursor_start.h"
 #include "runtime/bitmap_file.h"
 #include "settings/settings_variables.h"
-#include "startup/cursor_start.h"
 #include "startup/command_line.h"
 #include "startup/monitor_snapshots.h"
-#include "startup/shell_texts.h"
 
 namespace vellora::shell {
 namespace {

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
+#include "platform/canvas.h"
 #include "platform/gtk/display_resolution.h"
-#include "platform/x11/x11_monitors.h"
 #include "platform/gtk/x11_error_trap.h"
-#include "runtime/canvas.h"
+#include "platform/x11/x11_monitors.h"
 
 namespace vellora::shell {
 

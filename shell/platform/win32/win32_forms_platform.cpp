@@ -1,13 +1,13 @@
 #include "platform/win32/win32_forms_platform.h"
 
 #include "platform/win32/win32_forms_busy_pointer.h"
-#include "platform/win32/win32_monitors.h"
 #include "platform/win32/win32_forms_combo_box.h"
 #include "platform/win32/win32_forms_file_dialog.h"
 #include "platform/win32/win32_forms_process.h"
 #include "platform/win32/win32_forms_screen_capture.h"
 #include "platform/win32/win32_forms_text.h"
 #include "platform/win32/win32_forms_window.h"
+#include "platform/win32/win32_monitors.h"
 #include "platform/win32/win32_session_end.h"
 
 namespace vellora::shell {
@@ -134,7 +134,7 @@ void Win32FormsPlatform::QuitLoop() { loop_.Quit(); }
 
 void Win32FormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { SetSessionEndHandler(std::move(onEnd)); }
 
-std::unique_ptr<FormsPlatform> CreateFormsPlatform(int /*argc*/, char** /*argv*/) {
+std::unique_ptr<FormsPlatform> CreateFormsPlatform(int /*argc*/, char** /*argv*/, ToolkitStart /*start*/) {
   return std::make_unique<Win32FormsPlatform>();
 }
 

@@ -202,11 +202,25 @@ renderer_alone() {
   [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
   note "Escape on monitor $((last + 1)) ends the renderer"
 
+  # A monitor without a snapshot of its own, as one added since the session copied the desktop:
+  # its tunnel has plain walls in the fog, and nothing is reported.
+  rm "$app/Vellora_$((last + 1)).bmp"
   (cd "$E2E_WORK" && exec env "${PROGRAM_ENV[@]}" "$app/Vellora.data" 2>"$E2E_WORK/renderer.err") &
   RENDERER_PID=$!
   E2E_PIDS+=("$RENDERER_PID")
   id=$(window_on "$last")
   wait_until_drawn
+  sleep 0.5
+  read -r w h x y < <(geometry "${MONITORS[$last]}")
+  import -window root -crop "${w}x$h+$x+$y" +repage "$E2E_WORK/shot.png"
+  while read -r r g b; do
+    [ $((r - g)) -le 3 ] && [ $((g - r)) -le 3 ] && [ "$b" -ge 250 ] && [ "$r" -ge 225 ] ||
+      fail "monitor $((last + 1)) without a snapshot: pixel $r,$g,$b is not a plain wall in the fog"
+  done < <(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
+           sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p')
+  xdotool search --name '^BMP Unit$' >/dev/null 2>&1 && fail "a missing snapshot of another monitor was reported"
+  [ ! -s "$E2E_WORK/renderer.err" ] || fail "the renderer wrote: $(cat "$E2E_WORK/renderer.err")"
+  note "a monitor without a snapshot of its own shows plain walls in the fog, unreported"
   "$probe" close "$id"
   wait_for_exit "$RENDERER_PID" 10
   [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"

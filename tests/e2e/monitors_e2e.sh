@@ -226,6 +226,37 @@ renderer_alone() {
   [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
   xdotool search --name '^Vellora_Tessel' >/dev/null 2>&1 && fail "a window was left behind"
   note "a close request to monitor $((last + 1))'s window ends the renderer, every window goes"
+
+  # The primary's snapshot missing: the renderer's message boxes come up on the primary.
+  rm "$app/Vellora.bmp"
+  (cd "$E2E_WORK" && exec env "${PROGRAM_ENV[@]}" "$app/Vellora.data" 2>"$E2E_WORK/renderer.err") &
+  RENDERER_PID=$!
+  E2E_PIDS+=("$RENDERER_PID")
+  local box
+  box=$(wait_for_window "BMP Unit") || fail "no BMP Unit box"
+  inside_primary "$box" "the message box"
+  wait_for_focus "$box"
+  xdotool key Return
+  box=$(wait_for_window "Loading Textures") || fail "no Loading Textures box"
+  inside_primary "$box" "the second message box"
+  wait_for_focus "$box"
+  xdotool key Return
+  wait_for_exit "$RENDERER_PID" 10
+  [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE, expected 1"
+  note "the renderer's message boxes come up on the primary monitor"
+}
+
+# Fails unless the window (once shown) lies wholly on the primary monitor.
+inside_primary() {  # WINDOW WHAT
+  local w h x y deadline=$((SECONDS + 10))
+  until xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; do
+    [ $SECONDS -lt $deadline ] || fail "$2 never came up"
+    sleep 0.05
+  done
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  read -r w h x y < <(geometry "${MONITORS[0]}")
+  [ "$X" -ge "$x" ] && [ "$Y" -ge "$y" ] && [ $((X + WIDTH)) -le $((x + w)) ] && [ $((Y + HEIGHT)) -le $((y + h)) ] ||
+    fail "$2 at ${WIDTH}x$HEIGHT+$X+$Y is not on the primary monitor ${MONITORS[0]}"
 }
 
 dialog() {
@@ -234,15 +265,8 @@ dialog() {
   SHELL_PID=$!
   E2E_PIDS+=("$SHELL_PID")
   DIALOG=$(wait_for_window '<Vellora>' 20) || fail "no settings dialog"
-  local deadline=$((SECONDS + 10))
-  until xwininfo -id "$DIALOG" | grep -q 'IsViewable'; do
-    [ $SECONDS -lt $deadline ] || fail "the dialog never came up"
-    sleep 0.05
-  done
-  eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+  inside_primary "$DIALOG" "the dialog's client area"
   read -r w h x y < <(geometry "${MONITORS[0]}")
-  [ "$X" -ge "$x" ] && [ "$Y" -ge "$y" ] && [ $((X + WIDTH)) -le $((x + w)) ] && [ $((Y + HEIGHT)) -le $((y + h)) ] ||
-    fail "the dialog's client area ${WIDTH}x$HEIGHT+$X+$Y is not inside the primary monitor ${MONITORS[0]}"
   # Centred across the primary, as on a screen of its own.
   [ $(( (X - x) - (x + w - X - WIDTH) )) -le 2 ] && [ $(( (x + w - X - WIDTH) - (X - x) )) -le 2 ] ||
     fail "the dialog ${WIDTH}x$HEIGHT+$X+$Y is not centred on the primary ${MONITORS[0]}"

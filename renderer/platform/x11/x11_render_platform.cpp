@@ -99,40 +99,48 @@ bool X11RenderPlatform::CreateRenderWindow(const std::string& title, int32_t x, 
   visual_ = glXChooseVisual(display_, screen, attributes);
   if (visual_ == nullptr || width <= 0 || height <= 0) return false;
 
-  const Window root = RootWindow(display_, screen);
-  colormap_ = XCreateColormap(display_, root, visual_->visual, AllocNone);
-  XSetWindowAttributes set{};
-  set.colormap = colormap_;
-  set.background_pixel = 0;
-  set.border_pixel = 0;
-  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask;
-  window_ = XCreateWindow(display_, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                          visual_->depth, InputOutput, visual_->visual,
-                          CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
+  colormap_ = XCreateColormap(display_, RootWindow(display_, screen), visual_->visual, AllocNone);
+  window_ = CreateBorderlessWindow(title, x, y, width, height);
   if (window_ == 0) return false;
   windowWidth_ = width;
   windowHeight_ = height;
   handler_ = &handler;
 
-  SetX11WindowTitle(display_, window_, title);
+  WindowEvent created;
+  created.kind = WindowEvent::Kind::Create;
+  handler.RenderWindowProc(created);
+  return true;
+}
+
+Window X11RenderPlatform::CreateBorderlessWindow(const std::string& title, int32_t x, int32_t y, int32_t width,
+                                                 int32_t height) {
+  XSetWindowAttributes set{};
+  set.colormap = colormap_;
+  set.background_pixel = 0;
+  set.border_pixel = 0;
+  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask;
+  const Window window = XCreateWindow(display_, RootWindow(display_, visual_->screen), x, y,
+                                      static_cast<unsigned>(width), static_cast<unsigned>(height), 0, visual_->depth,
+                                      InputOutput, visual_->visual,
+                                      CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
+  if (window == 0) return 0;
+  SetX11WindowTitle(display_, window, title);
   XClassHint classHint{const_cast<char*>("Vellora.data"), const_cast<char*>("OpenGL")};
-  XSetClassHint(display_, window_, &classHint);
+  XSetClassHint(display_, window, &classHint);
   XSizeHints sizeHints{};
   sizeHints.flags = USPosition | USSize | PPosition | PSize;
   sizeHints.x = x;
   sizeHints.y = y;
   sizeHints.width = width;
   sizeHints.height = height;
-  XSetWMNormalHints(display_, window_, &sizeHints);
-  RequestBorderlessFullScreen(display_, window_);
-  wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
-  wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
-  XSetWMProtocols(display_, window_, &wmDeleteWindow_, 1);
-
-  WindowEvent created;
-  created.kind = WindowEvent::Kind::Create;
-  handler.RenderWindowProc(created);
-  return true;
+  XSetWMNormalHints(display_, window, &sizeHints);
+  RequestBorderlessFullScreen(display_, window);
+  if (wmDeleteWindow_ == 0) {
+    wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
+    wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+  }
+  XSetWMProtocols(display_, window, &wmDeleteWindow_, 1);
+  return window;
 }
 
 void X11RenderPlatform::DestroyRenderWindow() {
@@ -333,33 +341,13 @@ class X11RenderPlatform::X11MonitorWindow final : public MonitorWindow {
 std::unique_ptr<MonitorWindow> X11RenderPlatform::OpenMonitorWindow(const std::string& title, const MonitorRect& area,
                                                                      WindowEventHandler& handler) {
   if (visual_ == nullptr || area.width <= 0 || area.height <= 0) return nullptr;
-  XSetWindowAttributes set{};
-  set.colormap = colormap_;
-  set.background_pixel = 0;
-  set.border_pixel = 0;
-  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask;
-  const Window window = XCreateWindow(display_, RootWindow(display_, visual_->screen), area.left, area.top,
-                                      static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), 0,
-                                      visual_->depth, InputOutput, visual_->visual,
-                                      CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
+  const Window window = CreateBorderlessWindow(title, area.left, area.top, area.width, area.height);
   if (window == 0) return nullptr;
   const GLXContext context = glXCreateContext(display_, visual_, nullptr, True);
   if (context == nullptr) {
     XDestroyWindow(display_, window);
     return nullptr;
   }
-  SetX11WindowTitle(display_, window, title);
-  XClassHint classHint{const_cast<char*>("Vellora.data"), const_cast<char*>("OpenGL")};
-  XSetClassHint(display_, window, &classHint);
-  XSizeHints sizeHints{};
-  sizeHints.flags = USPosition | USSize | PPosition | PSize;
-  sizeHints.x = area.left;
-  sizeHints.y = area.top;
-  sizeHints.width = area.width;
-  sizeHints.height = area.height;
-  XSetWMNormalHints(display_, window, &sizeHints);
-  RequestBorderlessFullScreen(display_, window);
-  XSetWMProtocols(display_, window, &wmDeleteWindow_, 1);
   monitorWindows_.push_back({window, &handler, area.width, area.height});
   ApplyCursor(window);
   XMapRaised(display_, window);

@@ -71,6 +71,9 @@ class X11RenderPlatform final : public RenderPlatform {
     int width, height;  // the last size told to the handler
   };
 
+  // A borderless top-level window of the visual and colormap, with its title, hints, full-screen
+  // request and close protocol; 0 when none could be made.
+  Window CreateBorderlessWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height);
   void Dispatch(const XEvent& event);
   void RequestSwapInterval(Window window, int interval);
   // Defines the cursor of one of the windows: the blank one while the cursor is hidden.

@@ -48,6 +48,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   void ShowCursor(bool show) override;
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
+  void KeepSystemSaverOff() override;
   bool CaptureScreen(Canvas& into) override;
   bool CaptureDesktopArea(PixelRect area, Canvas& into) override;
   void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) override;
@@ -64,6 +65,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   void RunLoop() override;
   void QuitLoop() override;
   void WatchSessionEnd(std::function<void()> onEnd) override;
+  bool SessionEndRequested() override;
 
  private:
   // Starts GTK if it is not up yet and makes the deferred windows GTK windows.
@@ -75,6 +77,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   _XDisplay* ownDisplay_;
   bool toolkitUp_;
   std::vector<DeferredGtkWindow*> deferredWindows_;
+  guint ownEvents_ = 0;  // the loop's watch on the own connection's events
   // The loops running, innermost last: GLib's own, or GTK's main loop (null).
   std::vector<GMainLoop*> loops_;
   double dotsPerInch_;

@@ -2,6 +2,7 @@
 // visible effect is logged in order, and ending the process throws ProcessEnded.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <memory>
@@ -115,6 +116,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
+  void KeepSystemSaverOff() override { log.push_back("KeepSystemSaverOff"); }
   // The desktop's pixel at (x, y) is (x * 3, y * 5, 77), each channel wrapped to a byte.
   bool CaptureScreen(Canvas& into) override;
   // Logs "CaptureDesktopArea <left>,<top>-<right>,<bottom>".
@@ -153,6 +155,12 @@ class FakeFormsPlatform final : public FormsPlatform {
   void WatchSessionEnd(std::function<void()> onEnd) override { sessionEnd_ = std::move(onEnd); }
   // The operating system's session ends (a log-off, or SIGTERM): throws ProcessEnded.
   [[noreturn]] void EndOsSession();
+  // The end is asked for while no loop runs: from the start, or once this entry is in the log.
+  bool SessionEndRequested() override {
+    return endRequested || (!endRequestedAfter.empty() && std::find(log.begin(), log.end(), endRequestedAfter) != log.end());
+  }
+  bool endRequested = false;
+  std::string endRequestedAfter;
 
   FakeWindow* WindowTitled(const std::string& title) const;
   // Gives the focus to the window or combo box with this handle, telling the windows involved

@@ -54,8 +54,10 @@ void SessionForm::FormLoad() {
   // copied in one moment, and every other monitor's part gets a snapshot of its own beside it.
   const std::vector<PixelRect> monitors = platform.Monitors();
   std::vector<Canvas> otherMonitors;
-  const bool captured = monitors.size() > 1 ? CaptureEveryMonitor(platform, monitors, Surface(), otherMonitors)
-                                            : platform.CaptureScreen(Surface());
+  // Where the whole desktop cannot be copied at once (a Wayland compositor gives the primary
+  // output alone), the primary is copied as with one monitor and the others stay black.
+  const bool captured = (monitors.size() > 1 && CaptureEveryMonitor(platform, monitors, Surface(), otherMonitors)) ||
+                        platform.CaptureScreen(Surface());
   if (!captured) ResizeSurface(screen);
   if (endAsked()) return Unload();
   files_.FolderProbes().CreateFolder(snapshotFolder_);

@@ -42,10 +42,11 @@ void SessionForm::FormLoad() {
 
   // The screen becomes the form's picture and the snapshot the renderer flies through. A failed
   // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
-  // A per-user snapshot folder is made on first use.
+  // A per-user snapshot folder is made on first use; where none can be made, or the one there
+  // is not the user's own, nothing is saved.
   if (!platform.CaptureScreen(Surface())) ResizeSurface(screen);
-  files_.FolderProbes().CreateFolder(snapshotFolder_);
-  SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
+  if (files_.FolderProbes().CreateFolder(snapshotFolder_))
+    SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
 
   const std::string dataPath = platform.ApplicationFolder() + "\\" + kRendererFileName;
   platform.StartProgram(dataPath);

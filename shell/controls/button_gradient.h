@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

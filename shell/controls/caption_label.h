@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/forms_platform.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -2,7 +2,7 @@
 // pixels each, decoded once from the PNG files built into the program.
 #pragma once
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/forms_platform.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 #include "runtime/control.h"
 
 namespace vellora::shell {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/forms_platform.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 #include "runtime/twips.h"
 
 namespace vellora::shell {

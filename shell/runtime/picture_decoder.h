@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -9,9 +9,9 @@
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
 #include "settings/sine_gradient.h"
-#include "startup/cursor_start.h"
-#include "startup/shell_texts.h"
-#include "startup/zoom_helpers.h"
+#include "cursor_point/cursor_start.h"
+#include "common/shell_texts.h"
+#include "cursor_point/zoom_helpers.h"
 
 namespace vellora::shell {
 namespace {

@@ -6,7 +6,7 @@
 #include "common/number_conversions.h"
 #include "runtime/picture_decoder.h"
 #include "settings/settings_variables.h"
-#include "startup/shell_texts.h"
+#include "common/shell_texts.h"
 
 namespace vellora::shell {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "runtime/bitmap_file.h"
 #include "settings/settings_variables.h"
-#include "startup/cursor_start.h"
+#include "cursor_point/cursor_start.h"
 #include "startup/command_line.h"
-#include "startup/shell_texts.h"
+#include "common/shell_texts.h"
 
 namespace vellora::shell {
 namespace {

@@ -4,7 +4,7 @@
 #include "settings/settings_store.h"
 #include "startup/command_line.h"
 #include "startup/session_form.h"
-#include "startup/shell_texts.h"
+#include "common/shell_texts.h"
 
 namespace vellora::shell {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -12,7 +12,7 @@
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_frame_extents.h"
 #include "platform/gtk/x11_window_tree.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

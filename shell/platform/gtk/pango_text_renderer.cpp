@@ -4,7 +4,7 @@
 
 #include "platform/gtk/canvas_cairo.h"
 #include "platform/gtk/font_mapping.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

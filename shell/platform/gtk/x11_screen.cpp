@@ -8,7 +8,7 @@
 
 #include "platform/gtk/display_resolution.h"
 #include "platform/gtk/x11_error_trap.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -4,7 +4,7 @@
 
 #include "platform/win32/win32_dib_pixels.h"
 #include "platform/win32/win32_forms_text.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/win32/win32_forms_combo_box.h"
 #include "platform/win32/win32_forms_text.h"
 #include "platform/win32/win32_session_end.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 namespace {

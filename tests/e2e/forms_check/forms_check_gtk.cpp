@@ -31,7 +31,7 @@
 #include "assets/embedded_assets.h"
 #include "common/number_conversions.h"
 #include "platform/forms_platform.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 #include "runtime/combo_box.h"
 #include "runtime/form.h"
 #include "runtime/picture_decoder.h"

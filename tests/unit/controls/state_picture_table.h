@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell::testing {
 

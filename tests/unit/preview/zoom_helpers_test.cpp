@@ -1,4 +1,4 @@
-#include "startup/zoom_helpers.h"
+#include "cursor_point/zoom_helpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

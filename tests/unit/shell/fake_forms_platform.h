@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/forms_platform.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell::testing {
 

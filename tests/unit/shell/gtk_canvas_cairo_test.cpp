@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell {
 namespace {

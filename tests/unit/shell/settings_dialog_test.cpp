@@ -10,7 +10,7 @@
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
 #include "settings/settings_variables.h"
-#include "startup/shell_texts.h"
+#include "common/shell_texts.h"
 
 namespace vellora::shell {
 namespace {

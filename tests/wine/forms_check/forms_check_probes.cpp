@@ -7,7 +7,7 @@
 #include "platform/win32/win32_forms_font.h"
 #include "platform/win32/win32_forms_system.h"
 #include "platform/win32/win32_forms_text.h"
-#include "runtime/canvas.h"
+#include "platform/canvas.h"
 
 namespace vellora::shell::forms_check {
 namespace {

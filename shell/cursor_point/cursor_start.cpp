@@ -1,4 +1,4 @@
-#include "startup/cursor_start.h"
+#include "cursor_point/cursor_start.h"
 
 #include <cstdint>
 

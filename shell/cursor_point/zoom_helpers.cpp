@@ -1,4 +1,4 @@
-#include "startup/zoom_helpers.h"
+#include "cursor_point/zoom_helpers.h"
 
 #include "settings/settings_variables.h"
 

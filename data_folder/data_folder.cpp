@@ -110,3 +110,5 @@ DataFolders FindDataFolders(DataFolderProbes& probes, const std::string& program
     folders.settingsToRead = folders.settings;
   return folders;
 }
+
+}  // namespace vellora

@@ -1,5 +1,6 @@
 #include "data_folder.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace vellora {
@@ -41,16 +42,22 @@ std::string FirstUsable(DataFolderProbes& probes, std::initializer_list<std::str
   return std::string();
 }
 
-// Folders that an installation owns on a Linux system (packages, /usr/local, /opt, stores of
-// other package managers): even a user who can write there, root above all, keeps their data
-// in their own folders, so that nothing they save becomes everyone's and removing the package
-// removes its folder.
+// Folders that an installation owns on a Linux system: a usr or opt tree (packages,
+// /usr/local, /opt, and the same below another root: a chroot, a container's file system, a
+// package unpacked elsewhere) and the system's other top folders. Even a user who can write
+// there, root above all, keeps their data in their own folders, so that nothing they save
+// becomes everyone's and removing the package removes its folder.
 bool IsSystemLocation(const std::string& folder) {
-  for (std::string_view prefix : {"/usr", "/opt", "/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32", "/etc",
-                                  "/boot", "/snap", "/nix", "/gnu"}) {
-    if (folder.compare(0, prefix.size(), prefix) == 0 &&
-        (folder.size() == prefix.size() || folder[prefix.size()] == '/'))
+  for (std::string_view top : {"/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32", "/etc", "/boot", "/snap",
+                               "/nix", "/gnu"}) {
+    if (folder.compare(0, top.size(), top) == 0 && (folder.size() == top.size() || folder[top.size()] == '/'))
       return true;
+  }
+  for (size_t at = 0; at < folder.size();) {
+    const size_t end = std::min(folder.find('/', at), folder.size());
+    const std::string_view name(folder.data() + at, end - at);
+    if (name == "usr" || name == "opt") return true;
+    at = end + 1;
   }
   return false;
 }

@@ -68,6 +68,11 @@ TEST(DataFolderRule, Table) {
       // A system location is never written to, even by a user who could (root).
       {"root in the package's folder", kLinux, "/usr/lib/vellora", true, kLinuxVariables, "/root", {},
        "/run/user/1000/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora"},
+      {"root in a package unpacked below another root", kLinux, "/srv/chroot/usr/lib/vellora/", true, kLinuxVariables,
+       "/root", {}, "/run/user/1000/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora"},
+      {"a copy unpacked into ~/.local", kLinux, "/home/ann/.local/lib/vellora", true, kLinuxVariables, "/home/ann",
+       {}, "/home/ann/.local/lib/vellora/Vellora.bmp", "/home/ann/.local/lib/vellora",
+       "/home/ann/.local/lib/vellora"},
       {"a copy in a folder others can write to", kLinux, "/home/ann/vellora", true, kLinuxVariables, "/home/ann", {},
        "/run/user/1000/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora", {"/home/ann/vellora"}},
       // A folder planted by someone else, or one that is no folder, gives way to the next

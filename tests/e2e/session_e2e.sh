@@ -124,10 +124,11 @@ move_by() { "$probe" move $((X0 + $1)) $((Y0 + $2)); }
 press_escape() { xdotool key Escape; }
 
 # Half a second of a 440 Hz tone, chosen in the settings; a session plays it in a loop, here
-# through SDL's disk output into $out.
+# through SDL's disk output into $out. Its folder's name holds characters whose second byte in
+# code page 932 is 5C, the byte of a backslash, which must stay part of the name.
 play_tone_in_sessions() {
-  mkdir -p "$E2E_WORK/music"
-  wav="$E2E_WORK/music/tone.wav" out="$E2E_WORK/audio.raw"
+  mkdir -p "$E2E_WORK/ソ表能"
+  wav="$E2E_WORK/ソ表能/tone.wav" out="$E2E_WORK/audio.raw"
   python3 - "$wav" "$app/Vellora.ini" <<'EOF'
 import math, struct, sys, wave
 wav_path, ini_path = sys.argv[1], sys.argv[2]

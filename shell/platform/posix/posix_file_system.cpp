@@ -106,12 +106,13 @@ std::string PosixFileSystem::WriteFileBeside(const std::string& path, std::strin
   const std::string name = slash == std::string::npos ? posixPath : posixPath.substr(slash + 1);
   if (name.empty()) return std::string();
 
-  // A hidden name of its own: O_EXCL with O_NOFOLLOW never opens what is already there, a
-  // link planted under the name included, so only a file made here and now is written.
+  // A name of its own that nobody can guess: O_EXCL with O_NOFOLLOW never opens what is
+  // already there, a link planted under the name included, so only a file made here and now
+  // is written.
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    temporary = folder + "/." + name + "." + RandomSuffix() + ".tmp";
+    temporary = folder + "/" + name + "." + RandomSuffix() + ".tmp";
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, ownerOnly ? 0600 : 0666);
     if (fd < 0 && errno != EEXIST && errno != EINTR) return std::string();
   }

@@ -86,7 +86,7 @@ std::string Win32FileSystem::WriteFileBeside(const std::string& path, std::strin
   HANDLE created = INVALID_HANDLE_VALUE;
   // CREATE_NEW never opens what is already there, so only a file made here and now is written.
   for (int attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary = folder + "~" + name + "." + std::to_string(::GetCurrentProcessId()) + "-" +
+    temporary = folder + name + "." + std::to_string(::GetCurrentProcessId()) + "-" +
                 std::to_string(::GetTickCount() + ++counter) + ".tmp";
     wide = WidePath(temporary);
     if (!wide) return std::string();

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/forms_platform.h"
 #include "platform/canvas.h"
+#include "platform/forms_platform.h"
 
 namespace vellora::shell {
 

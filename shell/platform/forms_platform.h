@@ -211,8 +211,15 @@ class FormsPlatform {
   virtual void WatchSessionEnd(std::function<void()> onEnd) = 0;
 };
 
+// When a backend brings up its toolkit. A session shows nothing of the toolkit's own unless
+// something needs it (a message box, say), so its start may leave the toolkit out and open a
+// plain display connection instead; the other modes need the toolkit at once. A backend whose
+// toolkit costs nothing to start ignores it.
+enum class ToolkitStart { AtOnce, WhenNeeded };
+
 // The running system's forms platform (defined by the backend that is linked in). argc and
 // argv are those of main on Linux; Windows backends take the command line from the system.
-std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv);
+std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv,
+                                                   ToolkitStart start = ToolkitStart::AtOnce);
 
 }  // namespace vellora::shell

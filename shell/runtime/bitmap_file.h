@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/file_system.h"
 #include "platform/canvas.h"
+#include "platform/file_system.h"
 
 namespace vellora::shell {
 

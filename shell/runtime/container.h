@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms_platform.h"
 #include "platform/canvas.h"
+#include "platform/forms_platform.h"
 #include "runtime/control.h"
 
 namespace vellora::shell {

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/forms_platform.h"
 #include "platform/canvas.h"
+#include "platform/forms_platform.h"
 #include "runtime/twips.h"
 
 namespace vellora::shell {

@@ -4,9 +4,9 @@
 
 #include "assets/embedded_assets.h"
 #include "common/number_conversions.h"
+#include "common/shell_texts.h"
 #include "runtime/picture_decoder.h"
 #include "settings/settings_variables.h"
-#include "common/shell_texts.h"
 
 namespace vellora::shell {
 namespace {

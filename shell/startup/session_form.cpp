@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
+#include "common/shell_texts.h"
+#include "cursor_point/cursor_start.h"
 #include "runtime/bitmap_file.h"
 #include "settings/settings_variables.h"
-#include "cursor_point/cursor_start.h"
 #include "startup/command_line.h"
-#include "common/shell_texts.h"
 
 namespace vellora::shell {
 namespace {

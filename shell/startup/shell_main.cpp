@@ -1,10 +1,10 @@
 #include "startup/shell_main.h"
 
+#include "common/shell_texts.h"
 #include "data_folder.h"
 #include "settings/settings_store.h"
 #include "startup/command_line.h"
 #include "startup/session_form.h"
-#include "common/shell_texts.h"
 
 namespace vellora::shell {
 

@@ -4,7 +4,7 @@
 #     plugin), a looping WAV is started and stopped, and its samples reach the output, loop after
 #     loop; the CD poll fails cleanly without a drive and switches the polling off;
 #  2. with no audio driver at all, the WAV is not played and nothing else changes.
-# Runs on a virtual display (:96) and Wine prefix of its own. Exit code 77 (skipped): no Windows build.
+# Runs with a Wine prefix of its own. Exit code 77 (skipped): no Windows build.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -17,7 +17,7 @@ if [ ! -f "$PROGRAM" ]; then
   exit 77
 fi
 command -v python3 >/dev/null || { echo "FAIL: python3 is not installed (bash scripts/setup.sh)" >&2; exit 1; }
-WINE_DISPLAY_NUMBER=96 WINE_PREFIX_DIR="${VELLORA_MUSIC_WINEPREFIX:-/tmp/vellora-music-wine-prefix-$(id -u)}"
+WINE_PREFIX_DIR="${VELLORA_MUSIC_WINEPREFIX:-/tmp/vellora-music-wine-prefix-$(id -u)}"
 # shellcheck source=wine_session.sh
 source "$(dirname "$0")/wine_session.sh" "$1"
 

@@ -3,13 +3,12 @@
 #
 # Usage from a case:  source wine_session.sh "$@"   (first argument: the dist/windows folder)
 #
-# Gives the case a private virtual display (:93 unless it names another), a reusable 64-bit Wine
-# prefix, a scratch folder for a copy of Vellora.data, and helpers that wait for windows and for
-# the program's exit, each with a deadline. Exits 77 when the Windows build is absent; any missing tool is a failure.
+# Gives the case a private virtual display on a display number that no other X server holds, a
+# reusable 64-bit Wine prefix, a scratch folder for a copy of Vellora.data, and helpers that wait
+# for windows and for the program's exit, each with a deadline. Exits 77 when the Windows build is absent; any missing tool is a failure.
 # The exit trap ends the program, the wineserver of the prefix and the display again.
 
-# A case that needs a display and prefix of its own sets these two before it sources this file.
-readonly WINE_DISPLAY_NUMBER="${WINE_DISPLAY_NUMBER:-93}"
+# A case that needs a prefix of its own sets this before it sources this file.
 USER_ID="$(id -u)"
 readonly USER_ID
 readonly WINE_PREFIX_DIR="${WINE_PREFIX_DIR:-${VELLORA_WINEPREFIX:-/tmp/vellora-wine-prefix-$USER_ID}}"
@@ -37,16 +36,17 @@ done
 [ -n "$WINESERVER_BIN" ] || { echo "FAIL: wineserver not found" >&2; exit 1; }
 readonly WINESERVER_BIN
 
-export DISPLAY=":$WINE_DISPLAY_NUMBER"
 export WINEPREFIX="$WINE_PREFIX_DIR"
 export WINEDEBUG=-all
 
-# One suite run at a time owns display :93 and the prefix. Children are started with descriptor 9
-# closed, so that none of them (the wineserver lingers a few seconds) keeps the lock after we end.
-readonly LOCK_FILE="/tmp/vellora-wine-$WINE_DISPLAY_NUMBER-$USER_ID.lock"
-readonly XVFB_PID_FILE="/tmp/vellora-wine-$WINE_DISPLAY_NUMBER-$USER_ID.xvfb-pid"
+# One case at a time uses a prefix (its wineserver is shared). Children are started with
+# descriptor 9 closed, so that none of them (the wineserver lingers a few seconds) keeps the lock
+# after we end.
+PREFIX_KEY="$(printf '%s' "$WINE_PREFIX_DIR" | cksum | cut -d' ' -f1)"
+readonly LOCK_FILE="/tmp/vellora-wine-$USER_ID-$PREFIX_KEY.lock"
+readonly XVFB_PID_FILE="/tmp/vellora-wine-$USER_ID-$PREFIX_KEY.xvfb-pid"
 exec 9>"$LOCK_FILE"
-flock -w 120 9 || { echo "FAIL: display :$WINE_DISPLAY_NUMBER stays locked by another run" >&2; exit 1; }
+flock -w 120 9 || { echo "FAIL: the Wine prefix $WINE_PREFIX_DIR stays locked by another run" >&2; exit 1; }
 
 XVFB_PID=""
 PROGRAM_PID=""
@@ -77,7 +77,7 @@ end_stale_display() {
   local pid
   pid="$(cat "$XVFB_PID_FILE" 2>/dev/null || true)"
   [ -n "$pid" ] || return 0
-  if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q "^Xvfb $DISPLAY "; then
+  if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd "; then
     echo "ending Xvfb $pid left by an earlier run"
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -85,22 +85,26 @@ end_stale_display() {
   rm -f "$XVFB_PID_FILE"
 }
 
+# Xvfb takes the first display number that no X server holds and writes it to a pipe once it
+# listens, so the case never meets another server on a fixed number.
 start_display() {
   end_stale_display
   timeout 15 "$WINESERVER_BIN" -k >/dev/null 2>&1 9>&- || true
-  if xdpyinfo >/dev/null 2>&1; then
-    echo "FAIL: display $DISPLAY is already in use by someone else" >&2
-    exit 1
-  fi
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$WORK_DIR/xvfb.log" 2>&1 9>&- &
+  local number_pipe="$WORK_DIR/display-number" number=""
+  mkfifo "$number_pipe"
+  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$number_pipe" >"$WORK_DIR/xvfb.log" 2>&1 9>&- &
   XVFB_PID=$!
   echo "$XVFB_PID" >"$XVFB_PID_FILE"
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    kill -0 "$XVFB_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "FAIL: Xvfb did not come up on $DISPLAY" >&2
+  read -r -t 15 number <"$number_pipe" || true
+  if [ -n "$number" ]; then
+    export DISPLAY=":$number"
+    for _ in $(seq 100); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  fi
+  echo "FAIL: Xvfb did not come up${number:+ on :$number}" >&2
   cat "$WORK_DIR/xvfb.log" >&2
   exit 1
 }

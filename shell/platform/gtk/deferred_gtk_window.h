@@ -12,9 +12,9 @@
 #include <memory>
 #include <optional>
 
+#include "platform/canvas.h"
 #include "platform/forms_platform.h"
 #include "platform/gtk/gtk_platform_window.h"
-#include "platform/canvas.h"
 
 // Xlib's display, declared here so that X's macros stay out of the files that include this one.
 struct _XDisplay;

@@ -7,19 +7,18 @@
 #include <clocale>
 #include <cstdio>
 
+#include "common/command_arguments.h"
 #include "platform/gtk/deferred_gtk_window.h"
 #include "platform/gtk/display_resolution.h"
 #include "platform/gtk/gtk_combo_box.h"
 #include "platform/gtk/gtk_dialogs.h"
 #include "platform/gtk/gtk_platform_window.h"
 #include "platform/gtk/process_services.h"
-#include "platform/gtk/process_text.h"
 #include "platform/gtk/session_end_signals.h"
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
 #include "platform/posix/posix_number_format.h"
-#include "startup/command_line.h"
 
 namespace vellora::shell {
 namespace {
@@ -183,7 +182,7 @@ void GtkFormsPlatform::QuitLoop() {
 
 void GtkFormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { WatchSessionEndSignals(std::move(onEnd)); }
 
-std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
+std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv, ToolkitStart start) {
   // The backend works with X window ids (other programs' windows, the preview's parent), so
   // GTK must use X11 even under a Wayland session (through Xwayland).
   gdk_set_allowed_backends("x11");
@@ -194,8 +193,8 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv) {
   }
   // The command line belongs to the shell: GTK is not given it to parse.
   std::string commandLine = JoinArguments(argc, argv);
-  if (ModeLetter(commandLine) == "S") {
-    // A session: GTK's start-up (its settings, theme and accessibility bus, the hidden form's
+  if (start == ToolkitStart::WhenNeeded) {
+    // GTK's start-up (its settings, theme and accessibility bus, the hidden form's
     // widgets) is left out unless something needs it. The locale is the one GTK would set.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/canvas.h"
 #include "platform/gtk/canvas_cairo.h"
 #include "platform/gtk/gdk_widget_at_point.h"
 #include "platform/gtk/input_mapping.h"
@@ -12,7 +13,6 @@
 #include "platform/gtk/x11_error_trap.h"
 #include "platform/gtk/x11_frame_extents.h"
 #include "platform/gtk/x11_window_tree.h"
-#include "platform/canvas.h"
 
 namespace vellora::shell {
 

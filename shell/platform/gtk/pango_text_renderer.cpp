@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/canvas.h"
 #include "platform/gtk/canvas_cairo.h"
 #include "platform/gtk/font_mapping.h"
-#include "platform/canvas.h"
 
 namespace vellora::shell {
 

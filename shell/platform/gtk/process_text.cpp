@@ -2,15 +2,6 @@
 
 namespace vellora::shell {
 
-std::string JoinArguments(int argc, char** argv) {
-  std::string line;
-  for (int i = 1; i < argc && argv && argv[i]; ++i) {
-    if (i > 1) line += ' ';
-    line += argv[i];
-  }
-  return line;
-}
-
 std::string FolderOfPath(const std::string& path) {
   const auto slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
+#include "platform/canvas.h"
 #include "platform/gtk/display_resolution.h"
 #include "platform/gtk/x11_error_trap.h"
-#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -125,7 +125,7 @@ void Win32FormsPlatform::QuitLoop() { loop_.Quit(); }
 
 void Win32FormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { SetSessionEndHandler(std::move(onEnd)); }
 
-std::unique_ptr<FormsPlatform> CreateFormsPlatform(int /*argc*/, char** /*argv*/) {
+std::unique_ptr<FormsPlatform> CreateFormsPlatform(int /*argc*/, char** /*argv*/, ToolkitStart /*start*/) {
   return std::make_unique<Win32FormsPlatform>();
 }
 

@@ -1,8 +1,8 @@
 #include "platform/win32/win32_forms_screen_capture.h"
 
+#include "platform/canvas.h"
 #include "platform/win32/win32_dib_pixels.h"
 #include "platform/win32/win32_forms_system.h"
-#include "platform/canvas.h"
 
 namespace vellora::shell {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/canvas.h"
 #include "platform/win32/win32_dib_pixels.h"
 #include "platform/win32/win32_forms_text.h"
-#include "platform/canvas.h"
 
 namespace vellora::shell {
 namespace {

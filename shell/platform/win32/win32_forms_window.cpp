@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/canvas.h"
 #include "platform/win32/win32_dib_pixels.h"
 #include "platform/win32/win32_forms_busy_pointer.h"
 #include "platform/win32/win32_forms_combo_box.h"
 #include "platform/win32/win32_forms_text.h"
 #include "platform/win32/win32_session_end.h"
-#include "platform/canvas.h"
 
 namespace vellora::shell {
 namespace {

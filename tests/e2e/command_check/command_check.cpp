@@ -15,13 +15,13 @@
 #include <string>
 
 #include "controls/command.h"
+#include "dialog/sine_gradient.h"
 #include "platform/forms_platform.h"
 #include "runtime/combo_box.h"
 #include "runtime/form.h"
 #include "runtime/form_timer.h"
 #include "runtime/label.h"
 #include "runtime/picture_panel.h"
-#include "settings/sine_gradient.h"
 
 namespace vellora::shell {
 namespace {

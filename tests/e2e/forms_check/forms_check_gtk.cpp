@@ -30,8 +30,8 @@
 
 #include "assets/embedded_assets.h"
 #include "common/number_conversions.h"
-#include "platform/forms_platform.h"
 #include "platform/canvas.h"
+#include "platform/forms_platform.h"
 #include "runtime/combo_box.h"
 #include "runtime/form.h"
 #include "runtime/picture_decoder.h"
@@ -197,9 +197,11 @@ int OpenDocument(FormsPlatform& platform, const std::string& address) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  auto platform = CreateFormsPlatform(argc, argv);
+  // "/s" first: the platform starts as in a session, without GTK until something needs it.
+  const bool session = argc > 1 && std::strcmp(argv[1], "/s") == 0;
+  auto platform = CreateFormsPlatform(argc, argv, session ? ToolkitStart::WhenNeeded : ToolkitStart::AtOnce);
   if (!platform) return 3;
-  if (argc > 1 && std::strcmp(argv[1], "/s") == 0) {
+  if (session) {
     --argc;
     ++argv;
   }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms_platform.h"
 #include "platform/canvas.h"
+#include "platform/forms_platform.h"
 
 namespace vellora::shell::testing {
 

@@ -1,4 +1,4 @@
-#include "settings/settings_dialog.h"
+#include "dialog/settings_dialog.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,10 +7,10 @@
 #include <string>
 
 #include "common/cp932_text.h"
+#include "common/shell_texts.h"
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
 #include "settings/settings_variables.h"
-#include "common/shell_texts.h"
 
 namespace vellora::shell {
 namespace {

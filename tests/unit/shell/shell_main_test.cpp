@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "common/command_arguments.h"
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
 #include "settings/settings_variables.h"
@@ -91,6 +92,20 @@ class ShellMainTest : public ::testing::Test {
 
 // The mode letters by what they start are in ModeTable; a preview handle by what it shows in
 // PreviewModeTest.
+TEST(CommandLine, ArgumentsAfterTheProgramJoinedWithBlanks) {
+  char program[] = "/opt/vellora/Vellora.scr", mode[] = "/p", handle[] = "1234", empty[] = "";
+  char* args[] = {program, mode, handle, nullptr};
+  EXPECT_EQ(JoinArguments(3, args), "/p 1234");
+  char* one[] = {program, mode, nullptr};
+  EXPECT_EQ(JoinArguments(2, one), "/p");
+  char* none[] = {program, nullptr};
+  EXPECT_EQ(JoinArguments(1, none), "");
+  EXPECT_EQ(JoinArguments(0, nullptr), "");
+  // An empty argument still takes its place between the blanks.
+  char* gap[] = {program, mode, empty, handle, nullptr};
+  EXPECT_EQ(JoinArguments(4, gap), "/p  1234");
+}
+
 TEST(CommandLine, ModeLetterCountsCharactersAndExtensionsAreTheLastThree) {
   EXPECT_EQ(ModeLetter(u8"ａp"), "P");  // characters, not bytes
   EXPECT_EQ(UpperExtension3("C:\\a.Mp3"), "MP3");

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "forms_check_report.h"
+#include "platform/canvas.h"
 #include "platform/win32/win32_forms_font.h"
 #include "platform/win32/win32_forms_system.h"
 #include "platform/win32/win32_forms_text.h"
-#include "platform/canvas.h"
 
 namespace vellora::shell::forms_check {
 namespace {

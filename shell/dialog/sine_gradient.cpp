@@ -1,4 +1,4 @@
-#include "settings/sine_gradient.h"
+#include "dialog/sine_gradient.h"
 
 #include <cmath>
 

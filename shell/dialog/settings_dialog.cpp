@@ -1,17 +1,17 @@
-#include "settings/settings_dialog.h"
+#include "dialog/settings_dialog.h"
 
 #include "assets/embedded_assets.h"
 #include "common/number_conversions.h"
+#include "common/shell_texts.h"
 #include "controls/property_text.h"
+#include "cursor_point/cursor_start.h"
+#include "cursor_point/zoom_helpers.h"
+#include "dialog/sine_gradient.h"
 #include "runtime/open_file_choice.h"
 #include "runtime/picture_decoder.h"
 #include "runtime/screen_twips.h"
 #include "settings/settings_store.h"
 #include "settings/settings_variables.h"
-#include "settings/sine_gradient.h"
-#include "cursor_point/cursor_start.h"
-#include "common/shell_texts.h"
-#include "cursor_point/zoom_helpers.h"
 
 namespace vellora::shell {
 namespace {

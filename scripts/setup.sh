@@ -18,10 +18,11 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing (clang + libFuzzer runtime)
   clang libclang-rt-14-dev
-  # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions
-  libgtk-3-dev libxext-dev
-  # end-to-end tests: virtual display, input, screenshots
-  xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev
+  # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions; the X server's
+  # own saver held off during a session (MIT-SCREEN-SAVER) and the desktop's repaint seen (Damage)
+  libgtk-3-dev libxext-dev libxss-dev libxdamage-dev
+  # end-to-end tests: virtual display, input, screenshots; xset runs the server's saver
+  xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev x11-xserver-utils
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
   fonts-ipafont-gothic
   # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests
@@ -30,9 +31,14 @@ packages=(
   openbox
   # the locales whose number formats the unit tests read (generated below)
   locales
-  # packages: the Debian package's dependencies (dpkg-shlibdeps) and its checks; the Windows
-  # zip's contents and the manifest resource in its programs
-  dpkg-dev lintian unzip icoutils
+  # packages: the Debian package's dependencies (dpkg-shlibdeps, and file, with which CPack
+  # finds the programs) and its checks; the Windows zip's contents and the manifest resource in
+  # its programs
+  dpkg-dev file lintian unzip icoutils
+  # the package's desktop entries (desktop-file-validate) and idle-activation examples: the
+  # systemd user unit loaded by systemd-analyze (its xss-lock must exist), the autostart entry's
+  # xautolock run in the installed-package check
+  desktop-file-utils systemd xss-lock xautolock
 )
 
 missing=()

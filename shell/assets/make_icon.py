@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon: a square tunnel receding into pale blue-white fog on a navy ground.
 
-Writes vellora_icon.png (32 x 32, 24-bit, the settings dialog's window icon) and vellora.ico
+Writes vellora_icon.png (32 x 32, 24-bit, the settings dialog's window icon and the Linux
+menu's small icon), vellora_icon_128.png (128 x 128, the Linux menu's large icon) and vellora.ico
 (32 x 32 and 16 x 16 entries, 32-bit BGRA with an AND mask, the Windows program icon of both
 executables). Each size is drawn on its own, 8 x 8 samples a pixel, so that the small one stays
 clean instead of being a shrunk copy of the large one.
@@ -100,6 +101,8 @@ def main():
     large, small = draw(32), draw(16)
     with open(os.path.join(folder, "vellora_icon.png"), "wb") as out:
         out.write(png(large))
+    with open(os.path.join(folder, "vellora_icon_128.png"), "wb") as out:
+        out.write(png(draw(128)))
     with open(os.path.join(folder, "vellora.ico"), "wb") as out:
         out.write(ico([large, small]))
 

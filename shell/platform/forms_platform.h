@@ -76,6 +76,8 @@ class WindowEvents {
   virtual bool OnTabKey(bool /*backward*/) { return false; }
   // The window was destroyed from outside, e.g. together with a foreign parent.
   virtual void OnDestroyedFromOutside() {}
+  // The window no longer has the picture last presented (it was made anew): present it again.
+  virtual void OnPictureLost() {}
 };
 
 enum class FrameStyle {
@@ -181,6 +183,10 @@ class FormsPlatform {
   // True when any top-level window, shown or hidden, has exactly this title.
   virtual bool FindWindowByTitle(const std::string& title) = 0;
   virtual bool WindowScreenRect(NativeWindow window, PixelRect& rect) = 0;
+  // From now on to the end of the process the system's own screen saver stays off; if it is
+  // showing, it is taken down and the desktop repainted before this returns. (Where the system
+  // runs this program as its screen saver, there is nothing to hold off.)
+  virtual void KeepSystemSaverOff() = 0;
   // Copies the whole screen into the canvas (resized to the screen).
   virtual bool CaptureScreen(Canvas& into) = 0;
   // The caption-zoom animation of a window between two screen rectangles.
@@ -206,9 +212,12 @@ class FormsPlatform {
 
   // From this call on, the end of the operating system's session (log-off, shut-down; on
   // Linux also SIGTERM, SIGHUP and SIGINT) runs onEnd once on the user-interface thread,
-  // between other events; if onEnd returns, the process then ends with exit code 0. Before
-  // the call the system's default applies.
+  // between other events; if onEnd returns, the process then ends with exit code 0. Without a
+  // watch the process just ends with exit code 0 once the loop runs.
   virtual void WatchSessionEnd(std::function<void()> onEnd) = 0;
+  // True once the end of the session has been asked for, also before the watch was set or while
+  // no loop runs (a long start-up step): the caller then starts nothing more.
+  virtual bool SessionEndRequested() = 0;
 };
 
 // When a backend brings up its toolkit. A session shows nothing of the toolkit's own unless

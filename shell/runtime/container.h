@@ -51,6 +51,7 @@ class Container : public WindowEvents {
 
   void OnMouseDown(int button, int shift, PixelPoint where) override;
   void OnResized(PixelSize client) override;
+  void OnPictureLost() override { Refresh(); }
 
  protected:
   // Takes the window the subclass created and lets the windowed children create theirs.

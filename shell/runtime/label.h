@@ -1,5 +1,6 @@
 // A windowless label: text in a font and colour over its container's picture (transparent
-// background), left-aligned or centred, optionally sized to its text, optionally framed.
+// background), left-aligned or centred, optionally sized to its text, optionally framed. A
+// caption wider than the label is wrapped onto further lines.
 #pragma once
 
 #include "runtime/control.h"

@@ -36,21 +36,31 @@ void SessionForm::FormLoad() {
   // The end of the operating system's session unloads the form from outside, so that the
   // query-unload handler stops the music and gives the cursor back as a mouse move would.
   platform.WatchSessionEnd([this] { Unload(); });
+  // An end asked for before the watch, or during one of the steps below (a capture may take a
+  // while), ends the session at once: nothing more is started.
+  const auto endAsked = [&platform] { return platform.SessionEndRequested(); };
+  if (endAsked()) return Unload();
 
   const PixelSize screen = platform.ScreenSize();
   Move(0, 0, PixelsToTwips(screen.width, TwipsPerPixelX()), PixelsToTwips(screen.height, TwipsPerPixelY()));
+
+  // The system's own saver would cover the session, or be what is copied if it is showing now.
+  platform.KeepSystemSaverOff();
 
   // The screen becomes the form's picture and the snapshot the renderer flies through. A failed
   // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
   // A per-user snapshot folder is made on first use; where none can be made, or the one there
   // is not the user's own, nothing is saved.
   if (!platform.CaptureScreen(Surface())) ResizeSurface(screen);
+  if (endAsked()) return Unload();
   if (files_.FolderProbes().CreateFolder(snapshotFolder_))
     SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
 
+  if (endAsked()) return Unload();
   const std::string dataPath = platform.ApplicationFolder() + "\\" + kRendererFileName;
   platform.StartProgram(dataPath);
 
+  if (endAsked()) return Unload();
   StartMusic();
 
   NoteCursorStart(platform);

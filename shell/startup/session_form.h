@@ -22,6 +22,10 @@ class SessionForm final : public Form {
   FormTimer& Timer2() { return *timer2_; }  // 200 ms: music CD poll
   FormTimer& Timer3() { return *timer3_; }  // 50 ms: the mouse-move end test
 
+  // Its window destroyed by another program: the session ends as when it is unloaded from
+  // outside, so that no second session can start beside it while its music plays on.
+  void OnDestroyedFromOutside() override { Unload(); }
+
  private:
   void FormLoad() override;
   void FormQueryUnload() override;

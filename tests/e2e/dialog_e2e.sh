@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end check of the settings dialog: Vellora.scr /c with Vellora.data beside it, on a
 # private Xvfb at 96 dpi, driven with xdotool as a user would: its size and place, the painted
-# gradients, the option marks, the track box, "設定" with the bytes it writes, "ｷｬﾝｾﾙ" and the
-# close box writing nothing, a session refused while the dialog is open, and a music file whose
-# path would not come back whole from the settings file refused with a message.
+# gradients, the option marks, the track box, a long path on the two lines of its label, "設定"
+# with the bytes it writes, "..." opening the open-file dialog, "ｷｬﾝｾﾙ" and the close box (and
+# a cancelled open-file dialog) writing nothing, a session refused while the dialog is open, and
+# a music file whose path would not come back whole from the settings file refused with a
+# message.
 # Usage: dialog_e2e.sh DIST_DIR X11_PROBE
 set -euo pipefail
 dist=$1 probe=$2
@@ -16,10 +18,12 @@ for program in Vellora.scr Vellora.data; do
 done
 start_xvfb 1024x768x24
 app="$E2E_WORK/app"
-mkdir -p "$app" "$E2E_WORK/音楽"
+# A path longer than the file label is wide.
+folder="$E2E_WORK/音楽/A collection of songs for the screensaver"
+mkdir -p "$app" "$folder"
 cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"
 ini="$app/Vellora.ini"
-music="$E2E_WORK/音楽/Song.mp3"
+music="$folder/The song that plays while the tunnel flies.mp3"
 touch "$music"
 
 # A settings file as the dialog writes it: code page 932 keys and path, CRLF lines.
@@ -57,6 +61,8 @@ eventually() {
     sleep 0.1
   done
 }
+# True when no window has this title (a regular expression).
+gone_window() { ! xdotool search --name "^$1\$" >/dev/null 2>&1; }
 # Screen point of a place on the panel, in twips from the panel's corner as the design gives it.
 panel_point() { echo $((PANEL_X + $1 / 15)) $((PANEL_Y + $2 / 15)); }
 click_panel() { xdotool mousemove $(panel_point "$1" "$2") click 1; }
@@ -100,6 +106,17 @@ done
 note "the dialog's navy-lavender and the panel's grey sine gradients, row for row"
 options_show 1 on || fail "option $(marked_option) marked, expected the music CD (1) with its track box enabled"
 note "the music CD marked from the file, its track box enabled"
+# The path's label is two lines high, inside a frame: a path too long for the first line goes
+# on in the second. Dark text pixels in each line's band, the frame left out.
+read -r label_x label_y < <(panel_point 1020 1740)
+import -window root -crop "357x29+$label_x+$label_y" +repage "$E2E_WORK/path_label.png"
+text_pixels() {
+  convert "$E2E_WORK/path_label.png" -crop "349x$2+4+$1" +repage -colorspace gray -threshold 30% \
+    -format '%[fx:round((1-mean)*w*h)]' info:
+}
+[ "$(text_pixels 3 11)" -gt 30 ] && [ "$(text_pixels 17 10)" -gt 30 ] ||
+  fail "the path's label shows $(text_pixels 3 11) and $(text_pixels 17 10) text pixels on its two lines"
+note "the long path shows on both lines of its label"
 
 # A session is refused while the dialog is open.
 "$app/Vellora.scr" /s 2>>"$E2E_WORK/shell.err" || fail "the refused session ended with $?"
@@ -122,6 +139,10 @@ note "設定 wrote mode 1, track 5.5 as 6 and the path, in code page 932, and cl
 
 # --- cancel and the close box write nothing ---------------------------------------------------
 cp "$ini" "$E2E_WORK/before.ini"
+# The file itself, not only its bytes: a rewrite with the same content or a replacement shows in
+# the modification time (to the nanosecond) or the inode.
+identity=$(stat -c '%i %y' "$ini")
+sleep 0.05  # a rewrite, were there one, must show in the modification time
 open_dialog
 click_panel 390 1230  # 無し
 eventually options_show 0 off || fail "無し was not marked"
@@ -129,16 +150,23 @@ xdotool mousemove $((X + 5940 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # ｷ
 ends_with_zero
 open_dialog
 click_panel 390 1530
+# With MP3、WAV chosen, "..." opens the open-file dialog; cancelling it changes nothing.
+eventually options_show 2 off || fail "MP3、WAV was not marked"
+click_panel 757 1897  # ...
+chooser=$(wait_for_window 'ﾌｧｲﾙを開く' 10) || fail "... opened no window titled ﾌｧｲﾙを開く"
+"$probe" close "$chooser"  # its close box: a cancel
+eventually gone_window 'ﾌｧｲﾙを開く' || fail "the open-file dialog stayed"
+note "... opens the open-file dialog ﾌｧｲﾙを開く; its close box cancels it"
 "$probe" close "$DIALOG"
 ends_with_zero
 cmp -s "$ini" "$E2E_WORK/before.ini" || fail "the settings file changed without 設定"
-note "ｷｬﾝｾﾙ and the close box leave Vellora.ini byte for byte"
+[ "$(stat -c '%i %y' "$ini")" = "$identity" ] || fail "the settings file was written again without 設定"
+note "ｷｬﾝｾﾙ and the close box leave Vellora.ini untouched: same file, same time, same bytes"
 
 # --- choosing the music file --------------------------------------------------------------------
 # The open-file dialog opens on the working folder, where Return picks its one music file.
 # "〜" (U+301C) would be saved as 81 60 and read back as "～" (U+FF5E), another file: it is
 # refused with a message, and the previous choice stays. "ソ表能" (second bytes 5C) is taken.
-no_window() { [ "$(xdotool search --name "^$1\$" 2>/dev/null | wc -l)" = 0 ]; }
 choose_file() {  # FOLDER
   open_dialog "$1"
   click_panel 600 1500  # "MP3、WAV"
@@ -154,13 +182,13 @@ choose_file "$E2E_WORK/refused"
 box=$(wait_for_window 'Vellora\(ScreenSaver\)' 10) || fail "no message box titled Vellora(ScreenSaver)"
 wait_for_focus "$box"
 xdotool key Return
-eventually no_window 'Vellora\(ScreenSaver\)' || fail "the box stays"
+eventually gone_window 'Vellora\(ScreenSaver\)' || fail "the box stays"
 xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
 ends_with_zero
 cmp -s "$ini" <(settings_bytes " 2" " 6") || fail "saved after the refusal: $(od -c "$ini" | head -5)"
 note "a file with 〜 in its name is refused with a message box; 設定 keeps the previous path"
 choose_file "$E2E_WORK/taken"
-eventually no_window 'ﾌｧｲﾙを開く' || fail "the chooser stays"
+eventually gone_window 'ﾌｧｲﾙを開く' || fail "the chooser stays"
 xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
 ends_with_zero
 music="$E2E_WORK/taken/ソ表能.wav"

@@ -2,9 +2,9 @@
 # End-to-end checks of the preview mode of Vellora.scr (/p WINDOW) on a private Xvfb: the still
 # inside host windows of three sizes, the end with the host, bad window ids, and a running
 # preview beside a session and beside the settings dialog (skipped while /c opens none).
-# Usage: preview_e2e.sh CASE DIST_DIR HOST_WINDOW X11_PROBE STILL_PNG
+# Usage: preview_e2e.sh CASE DIST_DIR HOST_WINDOW X11_PROBE STILL_PNG [X_ERROR_INJECTOR]
 set -euo pipefail
-case_name=$1 dist=$2 host_window=$3 probe=$4 still=$5
+case_name=$1 dist=$2 host_window=$3 probe=$4 still=$5 injector=${6:-}
 here=$(cd "$(dirname "$0")" && pwd)
 # Exit code 77 (skipped) while the shell program is not built.
 [ -x "$dist/Vellora.scr" ] || { echo "SKIP: no shell at $dist/Vellora.scr"; exit 77; }
@@ -51,12 +51,15 @@ end_host_program() {
   wait "$HOST_PID" 2>/dev/null || true
 }
 
-# Starts Vellora.scr with the given command line; sets SHELL_PID. It does not keep the host's
-# command pipe open, so that closing it still ends the host program.
+# Starts Vellora.scr with the given command line (and any VAR=value words before it); sets
+# SHELL_PID. It does not keep the host's command pipe open, so that closing it still ends the
+# host program.
 start_shell() {
+  local environment=()
+  while [ $# -gt 0 ] && [[ $1 == *=* ]]; do environment+=("$1"); shift; done
   (
     if [ -n "${HOST_IN:-}" ]; then exec {HOST_IN}>&-; fi
-    cd "$E2E_WORK" && exec "$app/Vellora.scr" "$@" 2>>"$E2E_WORK/stderr"
+    cd "$E2E_WORK" && exec env "${environment[@]}" "$app/Vellora.scr" "$@" 2>>"$E2E_WORK/stderr"
   ) &
   SHELL_PID=$!
   E2E_PIDS+=("$SHELL_PID")
@@ -120,20 +123,32 @@ still)
   ;;
 
 host_gone)
-  # The host window destroyed, and the host program ending (its windows go with it).
+  # The host window destroyed, the host program ending (its windows go with it), and the host
+  # destroyed just after the preview moved in, before the preview was placed and shown: each
+  # ends the preview with exit code 0.
   start_host 152 112
   start_shell /p "$HOST"
   wait_for_preview_in_host >/dev/null
   destroy_host
   expect_shell_ends
-  note "host window destroyed: Vellora.scr ended (exit code $EXIT_CODE)"
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the host window was destroyed"
+  note "host window destroyed: Vellora.scr ended (exit code 0)"
   end_host_program
   start_host 152 112
   start_shell /p "$HOST"
   wait_for_preview_in_host >/dev/null
   end_host_program
   expect_shell_ends
-  note "host program ended: Vellora.scr ended (exit code $EXIT_CODE)"
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the host program ended"
+  note "host program ended: Vellora.scr ended (exit code 0)"
+  [ -n "$injector" ] || fail "no X error injector given"
+  start_host 152 112
+  start_shell LD_PRELOAD="$injector" X_ERROR_INJECTOR_AT=adoption /p "$HOST"
+  expect_shell_ends
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE with the host gone right after the adoption: $(cat "$E2E_WORK/stderr")"
+  xdotool search --name '^Preview Window$' >/dev/null 2>&1 && fail "a preview window is left"
+  note "host destroyed right after the adoption: Vellora.scr ended (exit code 0)"
+  end_host_program
   ;;
 
 bad_id)

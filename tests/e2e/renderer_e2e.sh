@@ -134,8 +134,11 @@ missing)
   box=$(wait_for_window "Loading Textures") || fail "no Loading Textures box after the first"
   note "BMP Unit, then Loading Textures"
   wait_for_focus "$box"
-  xdotool key Return
+  # Another program (or a window manager killing it) destroys the box: that ends it as OK does.
+  xdotool windowclose "$box"
   expect_exit 1
+  xdotool search --name '^Vellora_Tessel$' >/dev/null 2>&1 && fail "Vellora_Tessel left behind"
+  note "the second box destroyed from outside ends the renderer as OK would"
   path="$app/Vellora.bmp"
   printf 'BMP Unit: Error opening "%s\nLoading Textures: Unable to load %s\n' "$path" "$path" >"$E2E_WORK/want"
   diff "$E2E_WORK/want" "$E2E_WORK/stderr" || fail "messages differ"

@@ -81,7 +81,10 @@ start_session() {
   wait_for_window Vellora_Tessel >/dev/null || fail "no window titled Vellora_Tessel"
   RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
   E2E_PIDS+=("$RENDERER_PID")
-  local centre deadline=$((SECONDS + 20))
+  wait_for_tunnel
+}
+wait_for_tunnel() {
+  local centre shown deadline=$((SECONDS + 20))
   centre=$(convert "$picture" -crop 1x1+512+384 -depth 8 txt:- | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p')
   # The render window is black until its first frame.
   until shown=$(pixel_at 512 384) && [ "$shown" != "$centre" ] && [ "$shown" != "0 0 0" ]; do
@@ -159,6 +162,22 @@ with open(sys.argv[1], "rb") as f:
     samples = array.array("h", f.read())
 print(100 * sum(1 for s in samples if abs(s) > 2000) // max(len(samples), 1))
 EOF
+}
+
+# True when the screen shows the snapshot's colours through the fog: the picture's red, yellow
+# and green, where the fog's blue-white (like untextured walls in it, or a grey saver) is never
+# redder or greener than it is blue. Sets COLOUR and SHOT.
+tunnel_shown() {
+  COLOUR=""
+  for SHOT in $(seq 1 15); do
+    import -window root "$E2E_WORK/shot.png"
+    COLOUR=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
+             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+             awk '($1 > $2 ? $1 : $2) - $3 > 40 { print; exit }')
+    [ -n "$COLOUR" ] && return 0
+    sleep 0.15
+  done
+  return 1
 }
 
 snapshot="$app/Vellora.bmp"
@@ -341,25 +360,88 @@ cursor)
   ;;
 
 os_end)
-  # The end of the desktop session reaches the shell as SIGTERM, SIGHUP or SIGINT: the music
-  # stops, the cursor comes back and the shell ends with exit code 0, as after a mouse move.
+  # The end of the desktop session reaches the shell as SIGTERM, SIGHUP or SIGINT; another
+  # program may also ask Vellora_Main to close (WM_DELETE_WINDOW) or destroy it. Each ends the
+  # session as a mouse move does: the music stops, the cursor comes back, the shell ends with
+  # exit code 0, and no Vellora_Main is left to turn later sessions away.
   play_tone_in_sessions
-  for signal in TERM HUP INT; do
+  for ending in SIGTERM SIGHUP SIGINT close destroy; do
     rm -f "$out"
     start_session SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
     press_escape  # the renderer's window would cover the spot where the cursor is drawn
     wait_gone "$RENDERER_PID" renderer
-    [ "$(size)" -gt 0 ] || fail "no music before SIG$signal"
-    kill -s "$signal" "$SHELL_PID"
+    [ "$(size)" -gt 0 ] || fail "no music before $ending"
+    main=$(xdotool search --name '^Vellora_Main$')
+    case $ending in
+    SIG*) kill -s "${ending#SIG}" "$SHELL_PID" ;;
+    close) "$probe" close "$main" ;;
+    destroy) xdotool windowclose "$main" ;;
+    esac
     wait_for_exit "$SHELL_PID" 5
-    [ "$EXIT_CODE" = 0 ] || fail "SIG$signal ended the shell with exit code $EXIT_CODE"
+    [ "$EXIT_CODE" = 0 ] || fail "$ending ended the shell with exit code $EXIT_CODE"
     ended=$(size)
     sleep 0.5
-    [ "$(size)" = "$ended" ] || fail "the music plays on after SIG$signal"
-    cursor_drawn || fail "the cursor is still hidden after SIG$signal"
-    [ "$(session_windows)" = 0 ] || fail "Vellora_Main left after SIG$signal"
-    note "SIG$signal: music stopped, cursor shown, exit code 0"
+    [ "$(size)" = "$ended" ] || fail "the music plays on after $ending"
+    cursor_drawn || fail "the cursor is still hidden after $ending"
+    [ "$(session_windows)" = 0 ] || fail "Vellora_Main left after $ending"
+    note "$ending: music stopped, cursor shown, exit code 0"
   done
+  ;;
+
+early_end)
+  # SIGTERM before the session form loads (the instance guard is slow) and while the screen is
+  # copied (the copy is slow): the shell ends with exit code 0 and starts nothing after the
+  # request: no snapshot, no renderer, no music, and the cursor shows.
+  [ -n "$injector" ] || fail "no X error injector given"
+  play_tone_in_sessions
+  for moment in window_walk capture; do
+    rm -f "$out" "$snapshot"
+    : >"$E2E_WORK/shell.err"
+    start_shell LD_PRELOAD="$injector" X_SLOW_AT=$moment SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
+    deadline=$((SECONDS + 10))
+    until grep -q "slow $moment" "$E2E_WORK/shell.err"; do
+      [ $SECONDS -lt $deadline ] || fail "the shell never reached the slow $moment: $(cat "$E2E_WORK/shell.err")"
+      sleep 0.05
+    done
+    kill -s TERM "$SHELL_PID"
+    wait_for_exit "$SHELL_PID" 5
+    [ "$EXIT_CODE" = 0 ] || fail "SIGTERM during the $moment: exit code $EXIT_CODE"
+    [ -e "$snapshot" ] && fail "SIGTERM during the $moment: a snapshot was written"
+    pgrep -f -x "$app/Vellora.data" >/dev/null && fail "SIGTERM during the $moment: the renderer was started"
+    [ "$(size)" = 0 ] || fail "SIGTERM during the $moment: music played"
+    [ "$(session_windows)" = 0 ] || fail "SIGTERM during the $moment: Vellora_Main left"
+    cursor_drawn || fail "SIGTERM during the $moment: the cursor is hidden"
+    note "SIGTERM during the slow $moment: exit code 0, nothing started, cursor shown"
+  done
+  ;;
+
+server_saver)
+  # A screen locker's set-up (xset s with xss-lock or xautolock): the server's own saver has a
+  # 3 s timer and has just come on when the session starts. Xvfb's saver draws nothing, so its
+  # state is read from the server as well as the screen.
+  xset s 3
+  xset s activate
+  [ "$("$probe" saver)" = on ] || fail "the server's saver did not come on"
+  start_session /s
+  [ "$("$probe" saver)" = off ] || fail "the server's saver is $("$probe" saver) once the session is up"
+  differing=$(compare -metric AE "$picture" "$snapshot" null: 2>&1) || true
+  [ "$differing" = 0 ] || fail "$differing pixels of the snapshot differ from the desktop"
+  note "the saver was taken down before the snapshot, which holds the desktop"
+  sleep 5  # past the saver's 3 s without input
+  [ "$("$probe" saver)" = off ] || fail "the server's saver came on during the session"
+  tunnel_shown || fail "5 s into the session the tunnel is not on the screen"
+  gone "$RENDERER_PID" && fail "the renderer ended"
+  note "5 s into the session the saver is still off and the tunnel shows (rgb $COLOUR)"
+  move_by 31 31
+  wait_for_exit "$SHELL_PID" 5
+  wait_gone "$RENDERER_PID" renderer
+  # The hold went with the shell: 3 s without input bring the saver on again.
+  deadline=$((SECONDS + 8))
+  until [ "$("$probe" saver)" = on ]; do
+    [ $SECONDS -lt $deadline ] || fail "the server's saver is still held off after the session"
+    sleep 0.2
+  done
+  note "after the session the server's saver comes on by its timer again"
   ;;
 
 installed)
@@ -440,23 +522,49 @@ installed)
   [ -e "$home/.config/vellora" ] && fail "reading the settings made a settings folder"
   note "snapshot in \$XDG_RUNTIME_DIR/vellora (folder 0700, file 0600), equal to the screen"
 
-  # The renderer found it there: it runs on without a message box, and the picture's red,
-  # yellow and green show through the fog, whose blue-white (like untextured walls in it) is
-  # never redder or greener than it is blue.
-  colour=""
-  for shot in $(seq 1 15); do
-    import -window root "$E2E_WORK/shot.png"
-    colour=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
-             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
-             awk '($1 > $2 ? $1 : $2) - $3 > 40 { print; exit }')
-    [ -n "$colour" ] && break
-    sleep 0.15
-  done
-  [ -n "$colour" ] || fail "the tunnel never showed the snapshot's colours"
+  # The renderer found it there: it runs on without a message box and flies the snapshot.
+  tunnel_shown || fail "the tunnel never showed the snapshot's colours"
   renderer_flies
-  note "the renderer flies the snapshot (rgb $colour in shot $shot)"
+  note "the renderer flies the snapshot (rgb $COLOUR in shot $SHOT)"
   end_installed_session
   note "a move of +31,+31 ends both"
+
+  # --help and --version answer on standard output with exit code 0, even with no display.
+  as_user() { (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin \
+                 HOME="$home" "$@"); }
+  help=$(as_user "$E2E_WORK/root/usr/bin/vellora" --help 2>"$E2E_WORK/help.err") || fail "--help: exit code $?"
+  [[ $help == "Usage: vellora /s | /c | /p WINDOW_ID"$'\n'* ]] || fail "--help printed: $help"
+  version=$(as_user "$E2E_WORK/root/usr/bin/vellora" --version 2>>"$E2E_WORK/help.err") || fail "--version: exit code $?"
+  [ "$version" = "Vellora $(dpkg-deb -f "$deb" Version)" ] || fail "--version printed: $version"
+  [ ! -s "$E2E_WORK/help.err" ] || fail "--help or --version wrote to stderr: $(cat "$E2E_WORK/help.err")"
+  note "vellora --help prints the usage and --version \"$version\", without a display"
+
+  # Idle activation through the package's autostart example, its command run as a desktop runs
+  # it with the package's bin on the PATH; `xautolock -locknow` stands in for ten idle minutes.
+  autostart="$E2E_WORK/root/usr/share/doc/vellora/examples/vellora-xautolock.desktop"
+  command=$(sed -n 's/^Exec=//p' "$autostart")
+  (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i \
+     PATH="$E2E_WORK/root/usr/bin:/usr/bin:/bin" DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$runtime" \
+     sh -c "exec $command" 2>>"$E2E_WORK/shell.err") &
+  WATCHER_PID=$!
+  E2E_PIDS+=("$WATCHER_PID")
+  deadline=$((SECONDS + 10))
+  until xautolock -locknow 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the autostart example's xautolock never came up: $command"
+    sleep 0.2
+  done
+  wait_for_window Vellora_Tessel >/dev/null || fail "xautolock started no session"
+  RENDERER_PID=$(pgrep -u nobody -f -x "$app/Vellora.data") || fail "no renderer of the user's"
+  SHELL_PID=$(ps -o ppid= -p "$RENDERER_PID" | tr -d ' ')
+  E2E_PIDS+=("$RENDERER_PID" "$SHELL_PID")
+  [ "$(session_windows)" = 1 ] || fail "the idle session has no Vellora_Main"
+  wait_for_tunnel
+  read -r x y < <("$probe" where)
+  "$probe" move $((x + 31)) $((y + 31))
+  wait_gone "$SHELL_PID" "the idle session's shell"
+  wait_gone "$RENDERER_PID" "the idle session's renderer"
+  kill -0 "$WATCHER_PID" 2>/dev/null || fail "xautolock ended with the session"
+  note "the autostart example's \"$command\" started vellora /s; a mouse move ended it"
 
   # An administrator's Vellora.ini beside the programs is the default that `vellora /c` shows,
   # and "設定" saves it as the user's own in ~/.config/vellora, made then: daemon's folder in

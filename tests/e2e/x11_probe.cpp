@@ -5,11 +5,14 @@
 //                               (NAME "-" for an unnamed one); an animated one keeps it
 //   x11_probe move X Y          moves the pointer as a mouse would (XTest)
 //   x11_probe where             prints the pointer's screen position as "X Y"
+//   x11_probe saver             prints the X server's own screen saver's state: "on", "off" or
+//                               "disabled" (MIT-SCREEN-SAVER)
 //   x11_probe late_frame_wm     a window manager that maps a window's frame 300 ms after the
 //                               window itself, as some real ones do; runs until killed
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/scrnsaver.h>
 
 #include <unistd.h>
 
@@ -29,6 +32,16 @@ int SendClose(Display* display, Window window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, window, False, NoEventMask, &event);
   XSync(display, False);
+  return 0;
+}
+
+int PrintSaver(Display* display) {
+  int eventBase = 0, errorBase = 0;
+  if (!XScreenSaverQueryExtension(display, &eventBase, &errorBase)) return 2;
+  XScreenSaverInfo* info = XScreenSaverAllocInfo();
+  if (info == nullptr || !XScreenSaverQueryInfo(display, DefaultRootWindow(display), info)) return 2;
+  std::puts(info->state == ScreenSaverOn ? "on" : info->state == ScreenSaverOff ? "off" : "disabled");
+  XFree(info);
   return 0;
 }
 
@@ -116,6 +129,7 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "cursor") == 0) rc = PrintCursor(display);
   if (argc == 2 && std::strcmp(argv[1], "shape") == 0) rc = PrintCursorShape(display);
   if (argc == 2 && std::strcmp(argv[1], "where") == 0) rc = PrintPointer(display);
+  if (argc == 2 && std::strcmp(argv[1], "saver") == 0) rc = PrintSaver(display);
   if (argc == 2 && std::strcmp(argv[1], "late_frame_wm") == 0) rc = RunLateFrameWindowManager(display);
   if (argc == 4 && std::strcmp(argv[1], "move") == 0) rc = MovePointer(display, std::atoi(argv[2]), std::atoi(argv[3]));
   XCloseDisplay(display);

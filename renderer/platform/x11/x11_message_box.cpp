@@ -142,6 +142,7 @@ bool ShowX11MessageBox(Display* display, const std::string& caption, const std::
   MapAndFocus(display, box);
 
   bool pressedOnButton = false;
+  bool destroyed = false;
   for (bool done = false; !done;) {
     XEvent event;
     XIfEvent(display, &event, IsEventFor, reinterpret_cast<XPointer>(const_cast<Window*>(&box)));
@@ -157,10 +158,14 @@ bool ShowX11MessageBox(Display* display, const std::string& caption, const std::
       pressedOnButton = false;
     } else if (event.type == ClientMessage) {
       done = static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
+    } else if (event.type == DestroyNotify && event.xdestroywindow.window == box) {
+      // Destroyed by another program or a window manager: the box is gone as if OK was
+      // pressed, and nothing will come for it any more.
+      done = destroyed = true;
     }
   }
   XFreeGC(display, gc);
-  XDestroyWindow(display, box);
+  if (!destroyed) XDestroyWindow(display, box);
   XFlush(display);
   return true;
 }

@@ -1,5 +1,6 @@
 // A small modal message box drawn with Xlib alone: the caption as window title, the text, and
-// an OK button that a click, Return or Escape closes.
+// an OK button that a click, Return or Escape closes. A close request or the box's destruction
+// by another program ends it as OK does.
 #pragma once
 
 #include <X11/Xlib.h>

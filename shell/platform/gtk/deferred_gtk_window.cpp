@@ -16,14 +16,44 @@ DeferredGtkWindow::DeferredGtkWindow(_XDisplay* display, const WindowOptions& op
       events_(events),
       bringUpToolkit_(std::move(bringUpToolkit)),
       forget_(std::move(forget)) {
+  // A close request comes as a client message; the window's end, whoever ends it, as
+  // DestroyNotify.
+  wmProtocols_ = XInternAtom(display, "WM_PROTOCOLS", False);
+  wmDeleteWindow_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  Atom protocols[] = {wmDeleteWindow_};
+  XSetWMProtocols(display, bare_, protocols, 1);
+  XSelectInput(display, bare_, StructureNotifyMask);
   SetBareTitle();
 }
 
 DeferredGtkWindow::~DeferredGtkWindow() {
   if (real_) return;
   forget_(this);
+  DestroyBare();
+}
+
+void DeferredGtkWindow::DestroyBare() {
+  if (bare_ == 0) return;
+  // Its own end is no news to the form.
+  XSelectInput(display_, bare_, NoEventMask);
   XDestroyWindow(display_, bare_);
   XFlush(display_);
+  bare_ = 0;
+}
+
+bool DeferredGtkWindow::HandleBareEvent(const _XEvent& event) {
+  if (bare_ == 0) return false;
+  if (event.type == ClientMessage && event.xclient.window == bare_) {
+    if (event.xclient.message_type == wmProtocols_ && static_cast<unsigned long>(event.xclient.data.l[0]) == wmDeleteWindow_)
+      events_.OnCloseRequested();
+    return true;
+  }
+  if (event.type == DestroyNotify && event.xdestroywindow.window == bare_) {
+    bare_ = 0;
+    events_.OnDestroyedFromOutside();
+    return true;
+  }
+  return false;
 }
 
 void DeferredGtkWindow::SetBareTitle() {
@@ -45,11 +75,9 @@ void DeferredGtkWindow::MakeReal(GdkCursor* pointer) {
   real_ = std::make_unique<GtkPlatformWindow>(options_, events_, pointer);
   // The sizes were reported when the form moved: the GTK window starts at the last of them.
   if (position_) real_->Move(*position_, options_.clientSize);
-  if (picture_) real_->Present(*picture_);
-  picture_.reset();
   // The GTK window carries the title now (its constructor sent it); the bare one can go.
-  XDestroyWindow(display_, bare_);
-  XFlush(display_);
+  DestroyBare();
+  if (presented_) events_.OnPictureLost();
 }
 
 GtkPlatformWindow& DeferredGtkWindow::Real() const {
@@ -83,7 +111,7 @@ void DeferredGtkWindow::SetVisible(bool visible) {
 
 void DeferredGtkWindow::Present(const Canvas& picture) {
   if (real_) real_->Present(picture);
-  else picture_ = picture;
+  else presented_ = true;
 }
 
 GtkPlatformWindow* GtkWindowOf(PlatformWindow* window) {

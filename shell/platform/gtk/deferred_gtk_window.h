@@ -2,10 +2,12 @@
 // and its hidden form needs nothing of GTK.
 //
 // The window is a bare, never mapped X window that carries the title, so that other programs
-// find the form by its title, and what the form does with its window (moves, pictures) is
-// kept. Anything more asked of it (showing it, its handle, focus) brings GTK up, and the GTK
-// window is then made with all of that, the bare one going; GTK coming up for some other
-// reason does the same.
+// find the form by its title, and that answers a close request (WM_DELETE_WINDOW) and its
+// destruction by another program as a form's window does. Where the form moved its window is
+// kept; its picture is not (a session's is the whole screen): the GTK window asks the form for
+// it again. Anything more asked of it (showing it, its handle, focus) brings GTK up, and the
+// GTK window is then made, the bare one going; GTK coming up for some other reason does the
+// same.
 #pragma once
 
 #include <functional>
@@ -16,8 +18,9 @@
 #include "platform/forms_platform.h"
 #include "platform/gtk/gtk_platform_window.h"
 
-// Xlib's display, declared here so that X's macros stay out of the files that include this one.
+// Xlib's types, declared here so that X's macros stay out of the files that include this one.
 struct _XDisplay;
+union _XEvent;
 
 namespace vellora::shell {
 
@@ -31,8 +34,12 @@ class DeferredGtkWindow final : public PlatformWindow {
   DeferredGtkWindow(const DeferredGtkWindow&) = delete;
   DeferredGtkWindow& operator=(const DeferredGtkWindow&) = delete;
 
-  // With GTK up: the GTK window takes this one's place, title, geometry and picture.
+  // With GTK up: the GTK window takes this one's place, title and geometry; the form is asked
+  // for the picture again.
   void MakeReal(GdkCursor* pointer);
+  // An event of the display's connection: true when it was the bare window's. A close request
+  // or the window's destruction is reported to the form, which may end this window there.
+  bool HandleBareEvent(const _XEvent& event);
   // The GTK window, made first if need be.
   GtkPlatformWindow& Real() const;
 
@@ -51,15 +58,17 @@ class DeferredGtkWindow final : public PlatformWindow {
 
  private:
   void SetBareTitle();
+  void DestroyBare();
 
   _XDisplay* display_;
-  unsigned long bare_;  // the bare X window while there is no GTK one
+  unsigned long bare_;  // the bare X window while there is no GTK one; 0 once it is gone
+  unsigned long wmProtocols_, wmDeleteWindow_;
   WindowOptions options_;  // clientSize follows the moves
   WindowEvents& events_;
   std::function<void()> bringUpToolkit_;
   std::function<void(DeferredGtkWindow*)> forget_;
   std::optional<PixelPoint> position_;  // where the form was moved, if it was
-  std::optional<Canvas> picture_;
+  bool presented_ = false;  // the form gave it a picture
   std::unique_ptr<GtkPlatformWindow> real_;
 };
 

@@ -16,6 +16,8 @@
 #include "platform/gtk/process_services.h"
 #include "platform/gtk/session_end_signals.h"
 #include "platform/gtk/x11_error_trap.h"
+#include "platform/gtk/x11_event_source.h"
+#include "platform/gtk/x11_server_saver.h"
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
 #include "platform/posix/posix_number_format.h"
@@ -54,9 +56,17 @@ GtkFormsPlatform::GtkFormsPlatform(std::string commandLine, _XDisplay* ownDispla
       // Before GTK is up only the Xft.dpi resource can tell; a session sizes nothing but its
       // hidden form with it, whose size in pixels is the screen's whatever the resolution.
       dotsPerInch_(X11DotsPerInch(XDisplay())),
-      text_(dotsPerInch_) {}
+      text_(dotsPerInch_) {
+  if (ownDisplay_ == nullptr) return;
+  // A close request to a deferred window, or its destruction by another program.
+  ownEvents_ = WatchX11Events(ownDisplay_, [this](XEvent& event) {
+    for (DeferredGtkWindow* window : deferredWindows_)
+      if (window->HandleBareEvent(event)) return;  // the window may be gone now
+  });
+}
 
 GtkFormsPlatform::~GtkFormsPlatform() {
+  if (ownEvents_ != 0) g_source_remove(ownEvents_);
   if (ownDisplay_ != nullptr) XCloseDisplay(ownDisplay_);
 }
 
@@ -115,6 +125,8 @@ bool GtkFormsPlatform::FindWindowByTitle(const std::string& title) {
 bool GtkFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
   return X11WindowScreenRect(XDisplay(), static_cast<Window>(window), rect);
 }
+
+void GtkFormsPlatform::KeepSystemSaverOff() { HoldX11ServerSaverOff(XDisplay()); }
 
 bool GtkFormsPlatform::CaptureScreen(Canvas& into) { return X11CaptureScreen(XDisplay(), into); }
 
@@ -182,7 +194,12 @@ void GtkFormsPlatform::QuitLoop() {
 
 void GtkFormsPlatform::WatchSessionEnd(std::function<void()> onEnd) { WatchSessionEndSignals(std::move(onEnd)); }
 
+bool GtkFormsPlatform::SessionEndRequested() { return SessionEndSignalled(); }
+
 std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv, ToolkitStart start) {
+  // An end asked for at any moment from here on ends the process with exit code 0, after what
+  // the program has to undo by then.
+  CatchSessionEndSignals();
   // The backend works with X window ids (other programs' windows, the preview's parent), so
   // GTK must use X11 even under a Wayland session (through Xwayland).
   gdk_set_allowed_backends("x11");

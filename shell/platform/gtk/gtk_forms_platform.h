@@ -47,6 +47,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   void ShowCursor(bool show) override;
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
+  void KeepSystemSaverOff() override;
   bool CaptureScreen(Canvas& into) override;
   void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) override;
   bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
@@ -62,6 +63,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   void RunLoop() override;
   void QuitLoop() override;
   void WatchSessionEnd(std::function<void()> onEnd) override;
+  bool SessionEndRequested() override;
 
  private:
   // Starts GTK if it is not up yet and makes the deferred windows GTK windows.
@@ -73,6 +75,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   _XDisplay* ownDisplay_;
   bool toolkitUp_;
   std::vector<DeferredGtkWindow*> deferredWindows_;
+  guint ownEvents_ = 0;  // the loop's watch on the own connection's events
   // The loops running, innermost last: GLib's own, or GTK's main loop (null).
   std::vector<GMainLoop*> loops_;
   double dotsPerInch_;

@@ -225,6 +225,15 @@ bool GtkPlatformWindow::AdoptInto(NativeWindow foreignParent) {
   if (!window_) return false;  // only forms are placed into other programs' windows
   GdkWindow* native = gtk_widget_get_window(window_);
   Display* display = GDK_WINDOW_XDISPLAY(native);
+  // The host may go at any moment from now on, and this window with it: every X error of the
+  // connection is trapped for the rest of the process, also those of the requests that GDK
+  // makes later on its own (a preview's process has nothing else on the screen). Traps set
+  // inside this one still see their own errors.
+  static bool trappedForGood = false;
+  if (!trappedForGood) {
+    gdk_x11_display_error_trap_push(gdk_window_get_display(native));
+    trappedForGood = true;
+  }
   if (!X11WindowExists(display, foreignParent)) return false;
   X11ErrorTrap trap(display);
   XReparentWindow(display, GDK_WINDOW_XID(native), static_cast<Window>(foreignParent), 0, 0);

@@ -1,13 +1,20 @@
 // The end of the session on Linux: the session manager, init or a terminal ends a program with
-// SIGTERM, SIGHUP or SIGINT.
+// SIGTERM, SIGHUP or SIGINT, at any moment from its start on.
 #pragma once
 
 #include <functional>
 
 namespace vellora::shell {
 
-// Hands each of the three signals over to the GLib main loop (no work is done inside the
-// signal handler), where onEnd runs once and the process then ends with exit code 0.
+// Catches the three signals from now on. No work is done inside the signal handler: it notes
+// the request, and the GLib main loop, the next time it runs, runs the watch's onEnd (if one
+// was given) and ends the process with exit code 0.
+void CatchSessionEndSignals();
+
+// True once one of the signals has arrived, also while no loop runs to act on it.
+bool SessionEndSignalled();
+
+// What the loop runs at the end, once; replaces any earlier one.
 void WatchSessionEndSignals(std::function<void()> onEnd);
 
 }  // namespace vellora::shell

@@ -29,6 +29,8 @@ class Win32FormsPlatform final : public FormsPlatform {
   void ShowCursor(bool show) override;
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
+  // The system starts this program as its screen saver: there is no other saver to hold off.
+  void KeepSystemSaverOff() override {}
   bool CaptureScreen(Canvas& into) override;
   void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) override;
   bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
@@ -45,6 +47,8 @@ class Win32FormsPlatform final : public FormsPlatform {
   void RunLoop() override;
   void QuitLoop() override;
   void WatchSessionEnd(std::function<void()> onEnd) override;
+  // The end of the Windows session arrives as messages, which only a running loop takes.
+  bool SessionEndRequested() override { return false; }
 
  private:
   HINSTANCE instance_;

@@ -2,6 +2,7 @@
 // visible effect is logged in order, and ending the process throws ProcessEnded.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <memory>
@@ -109,6 +110,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
+  void KeepSystemSaverOff() override { log.push_back("KeepSystemSaverOff"); }
   bool CaptureScreen(Canvas& into) override;
   void ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) override;
   // Logs "ChooseOpenFile <owner handle> <title> | <filter name> | <patterns>"; the user picks
@@ -144,6 +146,12 @@ class FakeFormsPlatform final : public FormsPlatform {
   void WatchSessionEnd(std::function<void()> onEnd) override { sessionEnd_ = std::move(onEnd); }
   // The operating system's session ends (a log-off, or SIGTERM): throws ProcessEnded.
   [[noreturn]] void EndOsSession();
+  // The end is asked for while no loop runs: from the start, or once this entry is in the log.
+  bool SessionEndRequested() override {
+    return endRequested || (!endRequestedAfter.empty() && std::find(log.begin(), log.end(), endRequestedAfter) != log.end());
+  }
+  bool endRequested = false;
+  std::string endRequestedAfter;
 
   FakeWindow* WindowTitled(const std::string& title) const;
   // Gives the focus to the window or combo box with this handle, telling the windows involved

@@ -13,6 +13,7 @@
 #include "runtime/user_control.h"
 #include "runtime/property_bag.h"
 #include "runtime/screen_twips.h"
+#include "runtime/text_wrap.h"
 
 namespace vellora::shell {
 namespace {
@@ -158,6 +159,38 @@ TEST_F(FormsRuntimeTest, WindowlessControlsAreDrawnOverTheRetainedPicture) {
   EXPECT_EQ(shown.Pixel(83, 13), (Rgb{10, 20, 30}));
   // The retained picture itself is untouched by the controls.
   EXPECT_EQ(form.Surface().Pixel(11, 12), (Rgb{10, 20, 30}));
+}
+
+// A caption wider than its label goes on further lines, as the platforms' labels wrap it: at
+// spaces, inside a word longer than a line (between characters, not bytes), and always at a
+// line break. The fake's characters are 7 pixels wide.
+TEST_F(FormsRuntimeTest, LabelsWrapACaptionWiderThanThemselves) {
+  const auto cells = [](const std::string& text) { return FakeTextRenderer().Measure(text, {}).width; };
+  struct Case {
+    std::string text;
+    int32_t width;
+    std::vector<std::string> lines;
+  };
+  for (const Case& c : {Case{"abc def", 49, {"abc def"}}, Case{"abc def ghi", 49, {"abc def", "ghi"}},
+                        Case{"C:\\Music\\a.mp3", 35, {"C:\\Mu", "sic\\a", ".mp3"}},
+                        Case{"ab C:\\Music", 35, {"ab", "C:\\Mu", "sic"}},
+                        Case{u8"無し無し無し", 20, {u8"無し", u8"無し", u8"無し"}},
+                        Case{"ab\r\ncd", 70, {"ab", "cd"}}, Case{"ab", 0, {"a", "b"}}})
+    EXPECT_EQ(WrapText(c.text, c.width, cells), c.lines) << c.text << " in " << c.width;
+
+  // The lines one under the other inside the frame; a third one is clipped by the box.
+  Label path("lbl_Fname", 0);
+  path.SetBorder(true);
+  path.SetBounds({0, 0, 42 * 15, 30 * 15});  // 5 characters (not 6) and two lines inside the frame
+  path.SetForeColour({255, 255, 255});
+  path.SetCaption("abcdefghijkl");
+  form.Add(path);
+  form.Show();
+  const Canvas& shown = platform.WindowTitled("Test Form")->presented;
+  EXPECT_EQ(shown.Pixel(2 + 4 * 7 + 1, 2 + 2), (Rgb{255, 255, 255}));  // "e", the last of line 1
+  EXPECT_EQ(shown.Pixel(2 + 5 * 7 + 2, 2 + 2), (Rgb{10, 20, 30}));     // no "f" after it
+  EXPECT_EQ(shown.Pixel(2 + 1, 2 + 13 + 2), (Rgb{255, 255, 255}));     // "f" starts line 2
+  EXPECT_EQ(shown.Pixel(2 + 1, 30 + 1), (Rgb{10, 20, 30}));            // below the box: clipped
 }
 
 TEST_F(FormsRuntimeTest, MouseDownGoesToTheWindowlessControlUnderThePointer) {

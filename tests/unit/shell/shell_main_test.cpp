@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "common/command_arguments.h"
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
 #include "settings/settings_variables.h"
 #include "startup/command_line.h"
+#include "startup/help_text.h"
 
 namespace vellora::shell {
 namespace {
@@ -129,18 +132,30 @@ TEST_F(ShellMainTest, AnyOfTheThreeTitlesEndsTheProcessSilentlyAfterAllThreeLook
   EXPECT_FALSE(Start("/s"));
 }
 
+// Each command line as the Linux program takes it: --help and --version are answered before
+// anything else (the program prints the text and ends with exit code 0); every other line,
+// near misses among them, goes to ShellMain as the screensaver command line. Windows never
+// passes those two and hands them to ShellMain, which turns them away like any other letter.
 TEST_F(ShellMainTest, ModeTable) {
   struct Row {
     const char* commandLine;
     bool ends;
     bool session;
     bool cursorHidden;
+    const char* answer = nullptr;  // the start of the printed text, for --help and --version
   };
   const Row rows[] = {{"/s", false, true, true},       {"-S", false, true, true}, {"/S:1234", false, true, true},
                       {"xs", false, true, true},       {"", false, true, false},  {"S", true, false, false},
                       {"/a", true, false, false},      {"/c:1234", true, false, false},
-                      {"/p 1234", true, false, false}};
+                      {"/p 1234", true, false, false}, {"--help", true, false, false, "Usage: vellora /s | /c | /p"},
+                      {"--version", true, false, false, "Vellora 1.2.3\n"},
+                      {"--HELP", true, false, false},  {"-h", true, false, false},
+                      {"--help /s", true, false, false}, {"--version ", true, false, false}};
   for (const Row& row : rows) {
+    const std::optional<std::string> answer = HelpOrVersionText(row.commandLine, "1.2.3");
+    EXPECT_EQ(answer.has_value(), row.answer != nullptr) << row.commandLine;
+    if (answer && row.answer) EXPECT_EQ(answer->rfind(row.answer, 0), 0u) << *answer;
+
     FakeFormsPlatform p;
     FormsApplication app{p};
     ShellProgram s{app, files, recorder};
@@ -155,6 +170,11 @@ TEST_F(ShellMainTest, ModeTable) {
     EXPECT_EQ(s.Session() != nullptr, row.session) << row.commandLine;
     EXPECT_EQ(std::count(p.log.begin(), p.log.end(), "ShowCursor false"), row.cursorHidden ? 1 : 0) << row.commandLine;
   }
+  // The usage names every mode and where a user looks next; the version line is the last line.
+  const std::string usage = HelpOrVersionText("--help", "1.2.3").value_or("");
+  for (const char* part : {"/s ", "/c ", "/p WINDOW_ID", "--version", "~/.config/vellora", "xss-lock", "vellora(1)"})
+    EXPECT_NE(usage.find(part), std::string::npos) << part;
+  EXPECT_EQ(usage.back(), '\n');
 }
 
 TEST_F(ShellMainTest, MissingRendererIsReportedBeforeTheLetterIsLookedAtAgain) {
@@ -179,7 +199,8 @@ TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
   platform.cursor = {{500, 400}};
   platform.commandLine = "/s";
   ordered.ShellMain();
-  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "Replaced C:\\Vellora\\Vellora.bmp",
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "KeepSystemSaverOff", "CaptureScreen",
+                                     "Replaced C:\\Vellora\\Vellora.bmp",
                                      "StartProgram C:\\Vellora\\Vellora.data", "PlayWaveFile"));
   EXPECT_EQ(CursorStartX, 500);
   EXPECT_EQ(CursorStartY, 400);
@@ -206,7 +227,8 @@ TEST_F(ShellMainTest, AReadOnlyProgramFolderGivesTheUsersFolderForTheSnapshotAnd
   files.environment["LOCALAPPDATA"] = "C:\\Users\\ann\\AppData\\Local";
   WriteSettings(" 2", "C:\\Music\\tone.wav");  // the installed default: a WAV file
   ASSERT_FALSE(Start("/s"));
-  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "CaptureScreen", "StartProgram C:\\Vellora\\Vellora.data"));
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "KeepSystemSaverOff", "CaptureScreen",
+                                     "StartProgram C:\\Vellora\\Vellora.data"));
   EXPECT_THAT(music, ElementsAre("PlayWaveFile"));
   EXPECT_EQ(files.madeFolders.count(userFolder), 1u);
   EXPECT_EQ(files.files.count(userFolder + "\\Vellora.bmp"), 1u);
@@ -314,6 +336,32 @@ TEST_F(ShellMainTest, EndingStopsMusicShowsCursorOnceInModeSAndEndsTheProcess) {
   EXPECT_THAT(music, ElementsAre("PlayMp3File", "CloseMp3"));
   EXPECT_THAT(std::vector<std::string>(p.log.end() - 3, p.log.end()),
               ElementsAre("OS session ends", "ShowCursor true", "EndProcess"));
+
+  // An end asked for before the loop runs, before the form loads or during its capture, ends
+  // the session there: the steps that apply run, and nothing is started after the request.
+  struct Early {
+    bool beforeLoad;
+    std::string after;
+    std::vector<std::string> effects;
+  };
+  for (const Early& c : {Early{true, "", {"ShowCursor false", "ShowCursor true", "EndProcess"}},
+                         Early{false, "CaptureScreen",
+                               {"ShowCursor false", "KeepSystemSaverOff", "CaptureScreen", "ShowCursor true",
+                                "EndProcess"}}}) {
+    FakeFormsPlatform q;
+    FormsApplication qApp{q};
+    ShellProgram early{qApp, files, recorder};
+    music.clear();
+    q.endRequested = c.beforeLoad;
+    q.endRequestedAfter = c.after;
+    q.commandLine = "/s";
+    EXPECT_THROW(early.ShellMain(), ProcessEnded);
+    std::vector<std::string> effects;
+    for (const auto& e : q.log)
+      if (e.rfind("FindWindow", 0) != 0) effects.push_back(e);
+    EXPECT_EQ(effects, c.effects) << c.after;
+    EXPECT_THAT(music, ElementsAre("CloseMp3")) << c.after;  // stopping what never played is harmless
+  }
 }
 
 TEST_F(ShellMainTest, EmptyCommandLineNeverTouchesTheCursor) {

@@ -21,14 +21,26 @@ packages=(
   # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions; the X server's
   # own saver held off during a session (MIT-SCREEN-SAVER) and the desktop's repaint seen (Damage)
   libgtk-3-dev libxext-dev libxss-dev libxdamage-dev
+  # the desktop's picture under a Wayland compositor: Wayland's client library and
+  # wayland-scanner, which makes the screen-copy protocol's client code
+  libwayland-dev libwayland-bin
   # end-to-end tests: virtual display, input, screenshots; xset runs the server's saver
   xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev x11-xserver-utils
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
   fonts-ipafont-gothic
-  # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests
-  libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev
+  # background music on Linux: CD drive, MP3 decoder, sound files, audio output; MP3 encoder for its tests;
+  # libsamplerate for sounds the output device will not take at their own rate, ALSA to keep its
+  # complaints about a missing sound device off the standard error (both come with SDL2 too)
+  libcdio-dev libmpg123-dev libsndfile1-dev libsdl2-dev libmp3lame-dev libsamplerate0-dev libasound2-dev
   # a real window manager for the end-to-end checks that run under one (forms, renderer, session, preview)
   openbox
+  # the Wayland session checks: a headless sway with XWayland, a window of a known colour (foot),
+  # screenshots (grim), a private session bus (dbus-run-session, dbus-update-activation-environment,
+  # gdbus) and the screenshot portal
+  # with its wlroots back end, which needs PipeWire, and the GTK back end, without whose Access
+  # dialog the portal offers no Screenshot call
+  sway xwayland foot grim dbus-daemon dbus-bin libglib2.0-bin
+  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire-bin
   # the locales whose number formats the unit tests read (generated below)
   locales
   # packages: the Debian package's dependencies (dpkg-shlibdeps, and file, with which CPack

@@ -1,17 +1,17 @@
-/* vellora_bench_mp3_writer FILE SECONDS: writes the benchmark's music, SECONDS of a slowly
- * swelling A major chord as a 44.1 kHz stereo MP3 at 128 kbit/s (libmp3lame), the format of a
- * common music file. */
+/* vellora_bench_mp3_writer FILE SECONDS [RATE]: writes the benchmark's music, SECONDS of a
+ * slowly swelling A major chord as a stereo MP3 at 128 kbit/s (libmp3lame) at RATE (44100 by
+ * default; 48000 is the other common rate of music files). */
 #include <lame/lame.h>
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    fprintf(stderr, "usage: vellora_bench_mp3_writer FILE SECONDS\n");
+  if (argc != 3 && argc != 4) {
+    fprintf(stderr, "usage: vellora_bench_mp3_writer FILE SECONDS [RATE]\n");
     return 2;
   }
-  const int rate = 44100;
+  const int rate = argc == 4 ? atoi(argv[3]) : 44100;
   const int frames = (int)(atof(argv[2]) * rate);
   short* pcm = malloc(sizeof(short) * 2 * (size_t)frames);
   const int bufferSize = frames * 5 / 4 + 7200;
@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   }
   lame_global_flags* lame = lame_init();
   lame_set_in_samplerate(lame, rate);
+  lame_set_out_samplerate(lame, rate);
   lame_set_num_channels(lame, 2);
   lame_set_brate(lame, 128);
   if (lame_init_params(lame) < 0) return 1;

@@ -58,6 +58,10 @@ def parse_arguments():
     parser.add_argument("--screens", default="1280x1024,1920x1080", help="comma-separated WxH list")
     parser.add_argument("--first-display", type=int, default=160, help="lowest X display number to try")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder and print its path")
+    parser.add_argument("--music-rate", type=int, default=48000,
+                        help="sample rate of the MP3 the music measurement plays (default 48000)")
+    parser.add_argument("--music-only", action="store_true",
+                        help="measure only the CPU while the music plays, not the start or the wait")
     return parser.parse_args()
 
 
@@ -272,9 +276,10 @@ class Bench:
         """The shell playing an MP3 as its background music, next to the minimal SDL program
         playing the same file and the GTK waiting reference."""
         seconds = 2 * self.args.cpu_seconds + 10
-        mp3 = os.path.join(self.work, "music.mp3")
+        mp3 = os.path.join(self.work, f"music-{self.args.music_rate}.mp3")
         if not os.path.exists(mp3):
-            subprocess.run([self.args.mp3_writer, mp3, str(seconds + 10)], check=True, timeout=120)
+            subprocess.run([self.args.mp3_writer, mp3, str(seconds + 10), str(self.args.music_rate)],
+                           check=True, timeout=120)
         ini = os.path.join(self.app, "Vellora.ini")
         with open(ini, "wb") as f:  # music: an MP3 file
             f.write(f"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ={mp3}\r\n".encode("cp932"))
@@ -449,9 +454,10 @@ def main():
             screen = VirtualScreen(args.first_display, width, height, work)
             try:
                 bench.prepare(screen, size)
-                print_steps(f"{size} on Xvfb {screen.display}", bench.measure_steps())
-                print_waiting(size, *bench.measure_waiting())
-                print_music(size, *bench.measure_music())
+                if not args.music_only:
+                    print_steps(f"{size} on Xvfb {screen.display}", bench.measure_steps())
+                    print_waiting(size, *bench.measure_waiting())
+                print_music(f"{size}, a {args.music_rate / 1000:g} kHz MP3", *bench.measure_music())
                 sys.stdout.flush()
             except MeasurementError as error:
                 print(f"\n{size}: measurement failed: {error}")

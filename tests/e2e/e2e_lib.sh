@@ -108,3 +108,10 @@ pixel_at() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
     sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
 }
+
+# The first of 16x12 samples of a screenshot, as "r g b" (0-255), for which the awk condition
+# on $1, $2, $3 (red, green, blue) holds; nothing when none does.
+sample_where() {
+  convert "$1" -sample '16x12!' -depth 8 txt:- | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+    awk "$2 { print; exit }"
+}

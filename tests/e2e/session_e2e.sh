@@ -171,9 +171,7 @@ tunnel_shown() {
   COLOUR=""
   for SHOT in $(seq 1 15); do
     import -window root "$E2E_WORK/shot.png"
-    COLOUR=$(convert "$E2E_WORK/shot.png" -sample '16x12!' -depth 8 txt:- |
-             sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
-             awk '($1 > $2 ? $1 : $2) - $3 > 40 { print; exit }')
+    COLOUR=$(sample_where "$E2E_WORK/shot.png" '($1 > $2 ? $1 : $2) - $3 > 40')
     [ -n "$COLOUR" ] && return 0
     sleep 0.15
   done

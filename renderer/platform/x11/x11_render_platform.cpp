@@ -1,5 +1,6 @@
 #include "x11_render_platform.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -101,7 +102,7 @@ bool X11RenderPlatform::CreateRenderWindow(const std::string& title, int32_t x, 
   set.colormap = colormap_;
   set.background_pixel = 0;
   set.border_pixel = 0;
-  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask;
+  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask | EnterWindowMask;
   window_ = XCreateWindow(display_, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                           visual_->depth, InputOutput, visual_->visual,
                           CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
@@ -195,11 +196,34 @@ void X11RenderPlatform::StartTimer(uint32_t id, uint32_t intervalMs) {
   timerDue_ = TickCount() + intervalMs;
 }
 
+namespace {
+
+// Under a Wayland compositor XWayland learns where the pointer is only while it lies over an X
+// window: until the window just mapped under the pointer is entered, XWayland reports where the
+// pointer last left an X window. The pointer counts as standing where the window came up once
+// it has entered the window; a desktop with no pointer over it sends no entry, hence the bound.
+void AwaitPointerOnWaylandDesktop(Display* display, Window window) {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (wayland == nullptr || *wayland == '\0') return;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2000);
+  XEvent entry;
+  while (!XCheckTypedWindowEvent(display, window, EnterNotify, &entry)) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return;
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(left.count()));
+    XPending(display);  // reads what arrived
+  }
+}
+
+}  // namespace
+
 void X11RenderPlatform::ShowAndFocusWindow() {
   MapAndFocus(display_, window_);
   // Errors of the start arrive by now; from here on the window is up.
   XSync(display_, False);
   SetX11Phase(X11Phase::Running);
+  AwaitPointerOnWaylandDesktop(display_, window_);
 }
 
 void X11RenderPlatform::SetWindowTitle(const std::string& title) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 
 #include "common/command_arguments.h"
 #include "platform/gtk/deferred_gtk_window.h"
@@ -21,9 +22,26 @@
 #include "platform/gtk/x11_window_tree.h"
 #include "platform/gtk/zoom_animation.h"
 #include "platform/posix/posix_number_format.h"
+#include "platform/wayland/compositor_capture.h"
 
 namespace vellora::shell {
 namespace {
+
+// Why nothing can be shown: said in plain words where a Wayland desktop runs without XWayland,
+// also on the screen when the user opened the settings or a preview (a session started on idle
+// has nobody in front of it). GTK shows that one box natively on Wayland.
+void ReportNoDisplay(bool toUser) {
+  const std::string wayland = MissingXWaylandMessage();
+  std::fprintf(stderr, "%s\n", wayland.empty() ? "cannot open the X display" : wayland.c_str());
+  if (wayland.empty() || !toUser) return;
+  gdk_set_allowed_backends("wayland");
+  if (!gtk_init_check(nullptr, nullptr)) return;
+  GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s",
+                                          wayland.c_str());
+  gtk_window_set_title(GTK_WINDOW(box), "Vellora");
+  gtk_dialog_run(GTK_DIALOG(box));
+  gtk_widget_destroy(box);
+}
 
 // Runs connect until it succeeds; a server that turns the connection away for the moment only
 // (its queue of new connections full while other clients connect at once) is asked again for a
@@ -92,7 +110,12 @@ void GtkFormsPlatform::MessageBox(const std::string& text, const std::string& ca
   RunMessageBox(text, caption);
 }
 
-bool GtkFormsPlatform::StartProgram(const std::string& path) { return SpawnProgram(path); }
+bool GtkFormsPlatform::StartProgram(const std::string& path) {
+  // The program's window is mapped under the pointer in a moment; see CursorPosition.
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  pointerStale_ = wayland != nullptr && *wayland != '\0';
+  return SpawnProgram(path);
+}
 
 void GtkFormsPlatform::EndProcessNow() {
   if (ownDisplay_ != nullptr) XFlush(ownDisplay_);
@@ -114,7 +137,19 @@ double GtkFormsPlatform::TwipsPerPixelX() { return TwipsPerPixelAt(dotsPerInch_)
 
 double GtkFormsPlatform::TwipsPerPixelY() { return TwipsPerPixelAt(dotsPerInch_); }
 
-bool GtkFormsPlatform::CursorPosition(PixelPoint& where) { return X11PointerPosition(XDisplay(), where); }
+bool GtkFormsPlatform::CursorPosition(PixelPoint& where) {
+  if (pointerStale_) {
+    // Under a Wayland compositor XWayland knows where the pointer is only while it lies over an
+    // X window, and tells where it last left one until then. A program just started maps its
+    // window under the pointer, and XWayland may then learn the true position: the first look
+    // after a start waits until that window is up, so that the jump is not taken for a mouse
+    // move. Where XWayland learns it only from the user's first move, that move ends the
+    // session, as any move would.
+    pointerStale_ = false;
+    return X11PointerPositionOnceKnown(XDisplay(), kPointerSettleMs, where);
+  }
+  return X11PointerPosition(XDisplay(), where);
+}
 
 void GtkFormsPlatform::ShowCursor(bool show) { cursor_.Show(XDisplay(), show); }
 
@@ -128,7 +163,16 @@ bool GtkFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
 
 void GtkFormsPlatform::KeepSystemSaverOff() { HoldX11ServerSaverOff(XDisplay()); }
 
-bool GtkFormsPlatform::CaptureScreen(Canvas& into) { return X11CaptureScreen(XDisplay(), into); }
+bool GtkFormsPlatform::CaptureScreen(Canvas& into) {
+  // Under a Wayland compositor the X root holds only the X programs' windows: the compositor
+  // gives the desktop's picture, and the X root is what is left when it offers no way to.
+  switch (CaptureFromCompositor(into)) {
+    case CompositorCapture::Captured: return true;
+    case CompositorCapture::Failed: return false;
+    case CompositorCapture::NotOffered: break;
+  }
+  return X11CaptureScreen(XDisplay(), into);
+}
 
 void GtkFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) {
   X11ZoomAnimation(XDisplay(), from, to);
@@ -217,13 +261,13 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv, Toolki
     std::setlocale(LC_NUMERIC, "C");
     _XDisplay* display = nullptr;
     if (!ConnectAllowingForAMoment([&display] { return (display = XOpenDisplay(nullptr)) != nullptr; })) {
-      std::fprintf(stderr, "cannot open the X display\n");
+      ReportNoDisplay(/*toUser=*/false);
       return nullptr;
     }
     return std::make_unique<GtkFormsPlatform>(std::move(commandLine), display);
   }
   if (!StartGtk()) {
-    std::fprintf(stderr, "cannot open the X display\n");
+    ReportNoDisplay(/*toUser=*/true);
     return nullptr;
   }
   return std::make_unique<GtkFormsPlatform>(std::move(commandLine), nullptr);

@@ -71,8 +71,13 @@ class GtkFormsPlatform final : public FormsPlatform {
   // The connection for the X requests of the screen, the pointer and other programs' windows.
   _XDisplay* XDisplay() const;
 
+  // How long the first pointer query after a program's start waits for XWayland to learn where
+  // the pointer is.
+  static constexpr int kPointerSettleMs = 10000;
+
   std::string commandLine_;
   _XDisplay* ownDisplay_;
+  bool pointerStale_ = false;
   bool toolkitUp_;
   std::vector<DeferredGtkWindow*> deferredWindows_;
   guint ownEvents_ = 0;  // the loop's watch on the own connection's events

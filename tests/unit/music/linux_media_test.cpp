@@ -3,9 +3,14 @@
 // audio driver so that what reached the output can be read back and compared.
 #include "music/platform/linux/linux_media.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -16,12 +21,14 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "disk_audio.h"
 #include "music/platform/linux/cd_audio_source.h"
 #include "music/vellora_bgm.h"
 #include "settings/settings_variables.h"
 #include "test_media_files.h"
+#include "tone_check.h"
 
 namespace vellora::shell {
 namespace {
@@ -99,8 +106,9 @@ long FeederSleeps() {
 }
 
 // The real drive over a disc image, with the troubles of a real drive: sectors that no read
-// gets through (a scratch), sectors that fail a number of reads before they are read, and
-// reads held up as in a long spin-up. Set up before the drive is opened.
+// gets through (a scratch), sectors that fail a number of reads before they are read, reads
+// held up as in a long spin-up, and a disc changed for one whose table of contents is held up
+// the same way. Set up before the drive is opened, apart from the disc change.
 class TroubledDrive final : public mci::CdDrive {
  public:
   using CdDrive::CdDrive;
@@ -110,6 +118,12 @@ class TroubledDrive final : public mci::CdDrive {
 
   // Every read after the first waits, with the drive held, until Release (or ten seconds).
   void HoldAfterFirstRead() { hold_ = true; }
+  // The drive reports a new disc, whose table of contents is held up until Release.
+  void ChangeDiscAndHoldItsContents() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    discChanged_ = true;
+    holdToc_ = true;
+  }
   bool WaitUntilHolding() {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, 4s, [this] { return holding_; });
@@ -128,12 +142,7 @@ class TroubledDrive final : public mci::CdDrive {
   bool ReadSectors(CdIo_t* cdio, int32_t sector, uint32_t count, int16_t* frames) override {
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      if (hold_ && reads_++ > 0 && !released_) {
-        holding_ = true;
-        changed_.notify_all();
-        changed_.wait_for(lock, 10s, [this] { return released_; });
-        holding_ = false;
-      }
+      if (hold_ && reads_++ > 0) Wait(lock);
       for (int32_t at = sector; at < sector + static_cast<int32_t>(count); ++at) {
         if (unreadable.count(at) != 0) return false;
         const auto flaky = failuresLeft.find(at);
@@ -145,11 +154,32 @@ class TroubledDrive final : public mci::CdDrive {
     }
     return CdDrive::ReadSectors(cdio, sector, count, frames);
   }
+  bool MediaChanged(CdIo_t* cdio) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(discChanged_, false) || CdDrive::MediaChanged(cdio);
+  }
+  std::optional<mci::DiscLayout> ReadToc(CdIo_t* cdio) override {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (holdToc_) Wait(lock);
+    }
+    return CdDrive::ReadToc(cdio);
+  }
 
  private:
+  void Wait(std::unique_lock<std::mutex>& lock) {
+    if (released_) return;
+    holding_ = true;
+    changed_.notify_all();
+    changed_.wait_for(lock, 10s, [this] { return released_; });
+    holding_ = false;
+  }
+
   std::mutex mutex_;
   std::condition_variable changed_;
   bool hold_ = false;
+  bool discChanged_ = false;
+  bool holdToc_ = false;
   int reads_ = 0;
   bool holding_ = false;
   bool released_ = false;
@@ -282,8 +312,9 @@ TEST_F(CdImageTest, RemovedDiscIsNotReadyAndItsMusicEnds) {
 
 TEST_F(CdImageTest, ReadsThatFailAreRetriedThenSkippedAndThePlayGoesOn) {
   const std::shared_ptr<TroubledDrive> drive = UseTroubledDrive();
-  drive->unreadable = {20 + 4};         // in track 2
-  drive->failuresLeft = {{20 + 11, 2}};  // read at the third try
+  drive->unreadable = {20 + 4};  // in track 2
+  // Read at the third try: one in the same read as the bad sector, one in a read of its own.
+  drive->failuresLeft = {{20 + 5, 2}, {20 + 11, 2}};
   OpenInTmsf();
   ASSERT_EQ(Send(*media_, "play cdaudio from 2 to 3").code, 0);
   ASSERT_TRUE(WaitForMode(*media_, "cdaudio", "stopped"));
@@ -296,7 +327,7 @@ TEST_F(CdImageTest, ReadsThatFailAreRetriedThenSkippedAndThePlayGoesOn) {
 
   // The position follows what was heard: from the skipped sector on it runs one sector ahead.
   mci::CdAudioSource sound(drive, {{20, 35}});
-  Frames frames(15 * kSector * 2);
+  std::vector<float> frames(15 * kSector * 2);
   ASSERT_EQ(sound.Read(frames.data(), 15 * kSector), 14 * kSector);
   EXPECT_EQ(sound.SectorReached(4 * kSector - 1), 23);
   EXPECT_EQ(sound.SectorReached(4 * kSector), 25);
@@ -327,6 +358,32 @@ TEST_F(CdImageTest, AHeldUpReadHoldsUpNoCommandAndTheSoundStartsOnAShortFirstRea
   const Frames sound = testing::SoundPart(Played(media_));
   ASSERT_GT(sound.size(), 0u);
   EXPECT_EQ(testing::FindFrames(tracks_[2], sound), 0);  // the start of track 3
+}
+
+TEST_F(CdImageTest, ADiscChangeWhoseContentsAreHeldUpHoldsUpNoPoll) {
+  const std::shared_ptr<TroubledDrive> drive = UseTroubledDrive();
+  BgmRepeatTrack = 0;
+  VelloraBgm bgm(*media_);
+  bgm.OpenCdAudio();
+  bgm.PollCdAudio();
+  ASSERT_EQ(bgm.CdPollActive(), -1);
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "playing");
+
+  // The session polls on while the new disc's table of contents is held up: each poll is
+  // answered from what is known, and the first that finds the old disc gone ends the polling.
+  drive->ChangeDiscAndHoldItsContents();
+  for (int poll = 0; poll < 50 && bgm.CdPollActive() == -1; ++poll) {
+    bgm.PollCdAudio();
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(bgm.CdPollActive(), 0);
+  EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "not ready");
+  EXPECT_TRUE(drive->Holding());  // all of it while the drive held the table of contents
+  drive->Release();
+
+  // Once read, the new disc is there to play.
+  ASSERT_TRUE(WaitForMode(*media_, "cdaudio", "stopped"));
+  EXPECT_EQ(Send(*media_, "status cdaudio number of tracks").reply, "3");
 }
 
 TEST_F(CdImageTest, ModuleRepeatsATrackByPolling) {
@@ -454,6 +511,40 @@ TEST_F(LinuxMediaTest, Mp3StopKeepsThePositionAndPauseHolds) {
   EXPECT_EQ(Send(*media, "play tune from 1001").code, 282);
 }
 
+TEST_F(LinuxMediaTest, Mp3StopNeverWaitsForAStalledRead) {
+  BgmFile = folder_ + "/share.mp3";
+  testing::WriteMp3(BgmFile, testing::ToneFrames(44100, 441, 44100, 2));
+  auto media = std::make_unique<LinuxMedia>();
+  VelloraBgm bgm(*media);
+  ASSERT_EQ(Send(*media, "open \"" + BgmFile + "\" type MPEGVideo Alias MP3Play").code, 0);
+  // The file now lies on a share that has stopped answering: a pipe that gives nothing.
+  std::filesystem::remove(BgmFile);
+  ASSERT_EQ(mkfifo(BgmFile.c_str(), 0600), 0);
+  ASSERT_EQ(Send(*media, "play MP3Play").code, 0);
+  int share = -1;  // its other end, once the player is reading it
+  for (int tries = 0; tries < 400 && share < 0; ++tries) {
+    share = open(BgmFile.c_str(), O_WRONLY | O_NONBLOCK);
+    if (share < 0) std::this_thread::sleep_for(10ms);
+  }
+  ASSERT_GE(share, 0);
+
+  // The session's end stops and closes the MP3 while the read waits for the share. Should it
+  // wait, the share answers (with the end of the file) after five seconds.
+  std::atomic<bool> stopped{false};
+  bool answeredFirst = false;
+  std::thread shareAnswers([&] {
+    for (int wait = 0; wait < 500 && !stopped; ++wait) std::this_thread::sleep_for(10ms);
+    answeredFirst = !stopped;
+    close(share);
+  });
+  bgm.CloseMp3();
+  stopped = true;
+  shareAnswers.join();
+  EXPECT_FALSE(answeredFirst);
+  EXPECT_EQ(Send(*media, "status MP3Play mode").code, 263);
+  EXPECT_TRUE(testing::SoundPart(Played(media)).empty());
+}
+
 TEST_F(LinuxMediaTest, Mp3AtAnotherRatePlaysOnPastADamagedStretch) {
   const std::string path = folder_ + "/damaged.mp3";
   testing::WriteMp3(path, testing::ToneFrames(96000, 441, 48000, 2), 48000);  // 2 s
@@ -470,13 +561,14 @@ TEST_F(LinuxMediaTest, Mp3AtAnotherRatePlaysOnPastADamagedStretch) {
   ASSERT_EQ(Send(*media, "play tune").code, 0);
   ASSERT_TRUE(WaitForMode(*media, "tune", "stopped"));
 
-  // 8 KiB at 128 kbit/s is half a second: what lies before and after it is heard, in tune.
+  // 8 KiB at 128 kbit/s is half a second: what lies before and after it is heard, in tune, at
+  // the file's own rate, which the device has taken.
   const Frames sound = testing::SoundPart(Played(media));
-  EXPECT_NEAR(static_cast<double>(sound.size() / 2) / 44100, 1.5, 0.1);
+  EXPECT_NEAR(static_cast<double>(sound.size() / 2) / 48000, 1.5, 0.1);
   // Half a second from the start, and half a second up to a tenth before the end (the end
   // itself fades into the decoder's faint tail).
-  const long halfSecond = 2 * 22050;
-  const auto last = sound.end() - 2 * 4410;
+  const long halfSecond = 2 * 24000;
+  const auto last = sound.end() - 2 * 4800;
   ASSERT_GT(sound.size(), static_cast<size_t>(3 * halfSecond));
   EXPECT_NEAR(ZeroCrossings(Frames(sound.begin(), sound.begin() + halfSecond)), 441, 3);
   EXPECT_NEAR(ZeroCrossings(Frames(last - halfSecond, last)), 441, 3);
@@ -541,16 +633,73 @@ TEST_F(LinuxMediaTest, SoundPlaysOnceWithItsExactSampleCount) {
   EXPECT_EQ(testing::SoundPart(Played(media)), ramp);
 }
 
-TEST_F(LinuxMediaTest, SoundAtAnotherRateIsConverted) {
+TEST_F(LinuxMediaTest, SoundsAtAnyRateAreHeardWithoutClicks) {
+  // A device that takes the sound's rate plays it untouched: a mono 48 kHz tone, on both sides.
+  const Frames mono = testing::ToneFrames(12000, 441, 48000, 1);
   const std::string path = folder_ + "/mono.wav";
-  testing::WriteWave(path, testing::ToneFrames(5512, 441, 22050, 1), 22050, 1);  // 0.25 s
+  testing::WriteWave(path, mono, 48000, 1);
   auto media = std::make_unique<LinuxMedia>();
   EXPECT_EQ(media->PlaySoundName(&path, kSoundSync), 1);  // returns when it has played
   const Frames sound = testing::SoundPart(Played(media));
-  // Twice the frames, less the silent first one that the sine starts with.
-  EXPECT_NEAR(static_cast<double>(sound.size() / 2), 11024.0, 3.0);
-  EXPECT_NEAR(ZeroCrossings(sound), 2 * 441 * 0.25, 3);
-  for (size_t i = 0; i < sound.size(); i += 2) ASSERT_EQ(sound[i], sound[i + 1]);
+  ASSERT_EQ(sound.size(), 2 * (mono.size() - 1));  // less the silent first sample
+  for (size_t i = 0; i < sound.size(); i += 2) {
+    ASSERT_EQ(sound[i], mono[i / 2 + 1]) << i;
+    ASSERT_EQ(sound[i + 1], sound[i]) << i;
+  }
+
+  // A device that takes 44.1 kHz alone: a looping 4 kHz WAV tone and a 440 Hz MP3 tone at
+  // 48 kHz, played by the module, come out in tune and as clean as the rate change allows,
+  // across every read and every loop.
+  BgmFile = folder_ + "/tone.wav";
+  testing::WriteWave(BgmFile, testing::ToneFrames(24000, 4000, 48000, 2), 48000, 2);
+  media = std::make_unique<LinuxMedia>(std::string(), 44100);
+  VelloraBgm wave(*media);
+  wave.PlayWaveFile();
+  std::this_thread::sleep_for(1200ms);  // two loops and more
+  wave.StopWave();
+  testing::ToneFit fit = testing::FitTone(testing::SoundPart(Played(media)), 44100, 4000);
+  EXPECT_NEAR(fit.frequency, 4000, 0.4);
+  EXPECT_NEAR(fit.amplitude, 10000, 50);
+  EXPECT_LT(fit.residualDb, -80);
+  EXPECT_EQ(fit.clicks, 0);
+
+  BgmFile = folder_ + "/tone.mp3";
+  testing::WriteMp3(BgmFile, testing::ToneFrames(48000, 440, 48000, 2), 48000);
+  media = std::make_unique<LinuxMedia>(std::string(), 44100);
+  VelloraBgm mp3(*media);
+  mp3.PlayMp3File();
+  ASSERT_TRUE(WaitForMode(*media, "MP3Play", "stopped"));
+  EXPECT_EQ(Send(*media, "status MP3Play position").reply, "1000");
+  mp3.CloseMp3();
+  fit = testing::FitTone(testing::SoundPart(Played(media)), 44100, 440);
+  EXPECT_NEAR(fit.frequency, 440, 0.05);
+  EXPECT_LT(fit.residualDb, -50);
+  EXPECT_EQ(fit.clicks, 0);
+}
+
+TEST_F(LinuxMediaTest, EveryFormatIsHeardAtItsTrueLevel) {
+  const Frames tone = testing::ToneFrames(4410, 441, 44100, 2);
+  const std::vector<std::pair<std::string, int>> formats = {
+      {"float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT},
+      {"double.wav", SF_FORMAT_WAV | SF_FORMAT_DOUBLE},
+      {"extensible.wav", SF_FORMAT_WAVEX | SF_FORMAT_FLOAT},
+      {"24bit.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24},
+      {"tone.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+  };
+  auto media = std::make_unique<LinuxMedia>();
+  for (const auto& [name, format] : formats) {
+    const std::string path = folder_ + "/" + name;
+    testing::WriteWave(path, tone, 44100, 2, format);
+    EXPECT_EQ(media->PlaySoundName(&path, kSoundSync), 1) << name;
+  }
+  // Floats beyond full scale are clipped, not wrapped round.
+  const std::string loud = folder_ + "/loud.wav";
+  testing::WriteFloatWave(loud, {0.5f, -0.5f, 1.5f, -1.5f, 4.0f, -4.0f, 0.25f, -0.25f}, 44100, 2);
+  EXPECT_EQ(media->PlaySoundName(&loud, kSoundSync), 1);
+
+  const Frames played = Played(media);
+  EXPECT_EQ(testing::CountFrames(played, tone), static_cast<int>(formats.size()));
+  EXPECT_GE(testing::FindFrames(played, {16384, -16384, 32767, -32768, 32767, -32768, 8192, -8192}), 0);
 }
 
 TEST_F(LinuxMediaTest, SoundPlayerRefusesWhatItCannotPlay) {
@@ -580,6 +729,18 @@ TEST_F(LinuxMediaTest, WithoutAnOutputDeviceNothingPlays) {
   ASSERT_EQ(Send(*media, "open cdaudio").code, 0);
   EXPECT_EQ(Send(*media, "play cdaudio").code, 326);
   EXPECT_EQ(Send(*media, "status cdaudio mode").reply, "stopped");
+  // ALSA finding no device, as on a machine without sound: not a word on the standard error.
+  const std::string alsaConfig = folder_ + "/asound.conf";
+  std::ofstream(alsaConfig) << "# no devices\n";
+  setenv("ALSA_CONFIG_PATH", alsaConfig.c_str(), 1);
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  ::testing::internal::CaptureStderr();
+  media = std::make_unique<LinuxMedia>();
+  const int32_t devices = media->WaveOutDeviceCount();
+  media.reset();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(devices, 0);
+  unsetenv("ALSA_CONFIG_PATH");
 }
 
 TEST_F(LinuxMediaTest, RepliesAndErrorsFollowTheMediaControlInterface) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <type_traits>
 #include <stdexcept>
 
 namespace vellora::shell::testing {
@@ -37,17 +38,46 @@ Frames NoiseFrames(size_t count) {
   return frames;
 }
 
-void WriteWave(const std::string& path, const Frames& frames, int rate, int channels) {
+namespace {
+
+template <typename Sample>
+void WriteSoundFile(const std::string& path, const std::vector<Sample>& samples, int rate, int channels,
+                    int format) {
   SF_INFO info{};
   info.samplerate = rate;
   info.channels = channels;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  info.format = format;
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
   if (file == nullptr) throw std::runtime_error("cannot write " + path);
-  const sf_count_t count = static_cast<sf_count_t>(frames.size()) / channels;
-  const sf_count_t written = sf_writef_short(file, frames.data(), count);
+  const sf_count_t count = static_cast<sf_count_t>(samples.size()) / channels;
+  sf_count_t written = 0;
+  if constexpr (std::is_same_v<Sample, float>) {
+    sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
+    written = sf_writef_float(file, samples.data(), count);
+  } else {
+    written = sf_writef_short(file, samples.data(), count);
+  }
   sf_close(file);
   if (written != count) throw std::runtime_error("short write to " + path);
+}
+
+}  // namespace
+
+void WriteWave(const std::string& path, const Frames& frames, int rate, int channels, int format) {
+  if (format == 0) format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  const int subtype = format & SF_FORMAT_SUBMASK;
+  if (subtype != SF_FORMAT_FLOAT && subtype != SF_FORMAT_DOUBLE) {
+    WriteSoundFile(path, frames, rate, channels, format);
+    return;
+  }
+  // libsndfile stores 16-bit samples in a float file unscaled: scale them here.
+  std::vector<float> samples;
+  for (const int16_t sample : frames) samples.push_back(static_cast<float>(sample) / 32768.0f);
+  WriteSoundFile(path, samples, rate, channels, format);
+}
+
+void WriteFloatWave(const std::string& path, const std::vector<float>& samples, int rate, int channels) {
+  WriteSoundFile(path, samples, rate, channels, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
 }
 
 void WriteMp3(const std::string& path, const Frames& frames, int rate) {
@@ -55,7 +85,7 @@ void WriteMp3(const std::string& path, const Frames& frames, int rate) {
   lame_set_in_samplerate(lame, rate);
   lame_set_out_samplerate(lame, rate);
   lame_set_num_channels(lame, 2);
-  lame_set_brate(lame, 128);
+  lame_set_brate(lame, rate >= 32000 ? 128 : rate >= 16000 ? 96 : 64);
   lame_set_bWriteVbrTag(lame, 1);
   if (lame_init_params(lame) < 0) throw std::runtime_error("lame_init_params failed");
   const int frameCount = static_cast<int>(frames.size() / 2);

@@ -21,10 +21,14 @@ Frames ToneFrames(size_t count, double frequency, int rate, int channels);
 // count stereo frames of full-scale noise: the bytes of a data track heard as sound.
 Frames NoiseFrames(size_t count);
 
-// Writes a 16-bit PCM WAV file with libsndfile.
-void WriteWave(const std::string& path, const Frames& frames, int rate, int channels);
+// Writes a sound file with libsndfile: a 16-bit PCM WAV file unless format says otherwise
+// (libsndfile's SF_FORMAT_* values); the samples are scaled to full scale at 32768.
+void WriteWave(const std::string& path, const Frames& frames, int rate, int channels, int format = 0);
+// Writes samples as a 32-bit float WAV file as they stand, full scale at ±1.0.
+void WriteFloatWave(const std::string& path, const std::vector<float>& samples, int rate, int channels);
 
-// Encodes stereo frames as a 128 kbit/s MP3 file with a LAME tag (for gapless decoding).
+// Encodes stereo frames as an MP3 file with a LAME tag (for gapless decoding), at 128 kbit/s
+// or the most the rate allows.
 void WriteMp3(const std::string& path, const Frames& frames, int rate = 44100);
 
 // Writes folder/name.bin with the tracks one after another (each a whole number of 588-frame

@@ -1,11 +1,17 @@
-// The one audio output of the media interpreter: an SDL audio device, opened when music first
-// starts, that mixes every sound playing. Each sound (a voice) reads ahead into a buffer of its
-// own on a feeder thread, so a slow source such as a spinning-up CD drive never holds up the
-// device's callback; the callback only mixes what is buffered and counts the frames it has
-// played. The feeder reads with no lock held, so commands never wait for a slow read; it sleeps
-// until a voice starts or the callback has played its buffer down to half, and a voice starts
-// playing as soon as a short first read is in. Without an output device nothing can be
-// played, and that stays so for the process.
+// The one audio output of the media interpreter: an SDL audio device that mixes every sound
+// playing. The device is opened at the rate of the sound that starts while nothing else plays,
+// so that a sound the device takes at its own rate is played untouched; a sound at another
+// rate (one that starts while the device runs at another's, or when the device refuses the
+// rate) goes through a resampler of its own, one state from its first frame to its last.
+//
+// Each sound (a voice) reads ahead into a buffer of its own on a feeder thread, so a slow
+// source such as a spinning-up CD drive never holds up the device's callback; the callback only
+// mixes what is buffered, clips the mix into 16-bit samples and counts the frames it has
+// played. The feeder reads with no lock held, so commands never wait for a read: a voice that
+// is stopped during a read is dropped, with its source, when the read returns. The feeder
+// sleeps until a voice starts or the callback has played its buffer down to half, and a voice
+// starts playing as soon as its first read is in, a short one for a slow source such as the
+// drive. Without an output device nothing can be played, and that stays so for the process.
 #pragma once
 
 #include <condition_variable>
@@ -25,7 +31,9 @@ enum class VoiceState { None, Playing, Paused, Finished };
 
 class AudioOutput {
  public:
-  AudioOutput();
+  // With a fixed rate the device is opened at that rate alone and every other rate resampled,
+  // as on a device that takes one rate only; 0 lets the device follow the sounds.
+  explicit AudioOutput(int fixedRate = 0);
   ~AudioOutput();
   AudioOutput(const AudioOutput&) = delete;
   AudioOutput& operator=(const AudioOutput&) = delete;
@@ -35,42 +43,45 @@ class AudioOutput {
 
   // Starts a sound; 0 when there is no output.
   VoiceId Start(std::shared_ptr<PcmSource> source);
-  // Ends a voice at once. A read of its source under way goes on to its end on the feeder
-  // thread, which then drops what it read and its hold on the source.
+  // Ends a voice at once, never waiting: a read of its source under way goes on to its end on
+  // the feeder thread, which then drops what it read and its hold on the source.
   void Stop(VoiceId voice);
-  // Ends a voice and returns once its source is no longer read, for a source that is to be
-  // used again (an audio file, whose reads are short).
-  void StopAndWait(VoiceId voice);
   void SetPaused(VoiceId voice, bool paused);
   VoiceState State(VoiceId voice) const;
-  // Frames of the voice that the device has taken so far.
+  // Frames of the voice's own sound that the device has played so far.
   uint64_t FramesPlayed(VoiceId voice) const;
+  // The device's rate now; 0 before it is open.
+  int DeviceRate() const;
 
  private:
   struct Voice;
 
   static void Callback(void* self, uint8_t* stream, int length);
+  // Opens the device at a rate; the feeder and the callback are not running for it.
+  bool OpenDevice(int rate);
   void Mix(int16_t* out, size_t frameCount);
   void FeedLoop();
   // The voice whose buffer most needs reading into, or nullptr; the lock is held.
   std::shared_ptr<Voice> NextToFill() const;
-  void Store(Voice& voice, const std::vector<int16_t>& chunk, size_t frames);
+  void Store(Voice& voice, const std::vector<float>& frames, bool ended);
   // Takes a voice out of the mix; the lock is held.
   std::shared_ptr<Voice> Remove(VoiceId voice);
   Voice* Find(VoiceId voice) const;
 
   enum class DeviceState { Unopened, Open, Failed };
+  const int fixedRate_;
   DeviceState deviceState_ = DeviceState::Unopened;
+  bool sdlStarted_ = false;
   uint32_t device_ = 0;
+  int deviceRate_ = 0;  // written only while no callback runs and the lock is held
 
   mutable std::mutex mutex_;  // guards the voices, their buffers and state; never held for a read
   std::vector<std::shared_ptr<Voice>> voices_;
   VoiceId nextVoice_ = 1;
-  std::vector<int32_t> mixBuffer_;
+  std::vector<float> mixBuffer_;
   bool quitting_ = false;
 
-  std::condition_variable wake_;      // the feeder has something to read, or is to end
-  std::condition_variable readDone_;  // the feeder has finished a read of a voice stopped meanwhile
+  std::condition_variable wake_;  // the feeder has something to read, or is to end
   std::thread feeder_;
 };
 

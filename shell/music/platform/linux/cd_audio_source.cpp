@@ -1,7 +1,6 @@
 #include "music/platform/linux/cd_audio_source.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace vellora::shell::mci {
 namespace {
@@ -18,7 +17,7 @@ CdAudioSource::CdAudioSource(std::shared_ptr<CdDrive> drive, std::vector<SectorS
       following_(next_),
       marks_{{0, next_}} {}
 
-size_t CdAudioSource::Read(int16_t* frames, size_t frameCount) {
+size_t CdAudioSource::Read(float* frames, size_t frameCount) {
   size_t done = 0;
   while (done < frameCount) {
     if (bufferOffset_ >= buffer_.size()) {
@@ -28,8 +27,9 @@ size_t CdAudioSource::Read(int16_t* frames, size_t frameCount) {
     }
     const size_t framesLeft = (buffer_.size() - bufferOffset_) / kOutputChannels;
     const size_t take = std::min(frameCount - done, framesLeft);
-    std::memcpy(frames + done * kOutputChannels, buffer_.data() + bufferOffset_,
-                take * kOutputChannels * sizeof(int16_t));
+    const int16_t* from = buffer_.data() + bufferOffset_;
+    float* to = frames + done * kOutputChannels;
+    for (size_t i = 0; i < take * kOutputChannels; ++i) to[i] = static_cast<float>(from[i]) / 32768.0f;
     bufferOffset_ += take * kOutputChannels;
     done += take;
   }
@@ -54,11 +54,12 @@ bool CdAudioSource::Fill(size_t wantedFrames) {
       next_ += count;
       return true;
     }
-    // Something in there cannot be read (a scratch): take the sectors one by one and skip
-    // those that fail.
+    // Something in there cannot be read (a scratch): take the sectors one by one, each with
+    // its own tries, since a sector beside a bad one may read at a later try, and skip those
+    // that still fail.
     buffer_.clear();
     for (int32_t sector = next_; sector < next_ + count; ++sector) {
-      if (!drive_->ReadAudio(sector, 1, sectorBuffer_.data())) continue;
+      if (!ReadWithRetries(sector, 1, sectorBuffer_.data())) continue;
       buffer_.insert(buffer_.end(), sectorBuffer_.begin(), sectorBuffer_.end());
       Note(sector, 1);
     }

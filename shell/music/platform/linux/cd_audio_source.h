@@ -1,6 +1,7 @@
 // Spans of audio sectors read from the CD drive, one after another, as a sound for the output.
-// A failed read is tried again a few times; sectors that still cannot be read are skipped and
-// the sound goes on after them. The sound ends early only when the disc has gone. Since spans
+// A failed read is tried again a few times; then its sectors are read one by one, each with
+// tries of its own, and those that still cannot be read are skipped and the sound goes on
+// after them. The sound ends early only when the disc has gone. Since spans
 // and skips make the sound's frames no longer follow the disc evenly, the source notes where
 // its frames came from, so the sector reached can be told from the frames played.
 #pragma once
@@ -19,7 +20,9 @@ class CdAudioSource final : public PcmSource {
  public:
   // Plays the spans in order; at least one is given.
   CdAudioSource(std::shared_ptr<CdDrive> drive, std::vector<SectorSpan> spans);
-  size_t Read(int16_t* frames, size_t frameCount) override;
+  int Rate() const override { return kCdRate; }
+  bool SlowToRead() const override { return true; }
+  size_t Read(float* frames, size_t frameCount) override;
 
   // The sector the drive has reached once the first framesPlayed frames of the sound have been
   // played: the one the next frame comes from, or where the sound ended. Any thread.

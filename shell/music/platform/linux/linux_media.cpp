@@ -9,10 +9,12 @@ namespace vellora::shell {
 
 using mci::AsciiLower;
 
-LinuxMedia::LinuxMedia(std::string cdSource)
-    : LinuxMedia([cdSource = std::move(cdSource)] { return std::make_shared<mci::CdDrive>(cdSource); }) {}
+LinuxMedia::LinuxMedia(std::string cdSource, int outputRate)
+    : LinuxMedia([cdSource = std::move(cdSource)] { return std::make_shared<mci::CdDrive>(cdSource); },
+                 outputRate) {}
 
-LinuxMedia::LinuxMedia(CdDriveMaker makeCdDrive) : makeCdDrive_(std::move(makeCdDrive)), player_(output_) {}
+LinuxMedia::LinuxMedia(CdDriveMaker makeCdDrive, int outputRate)
+    : makeCdDrive_(std::move(makeCdDrive)), output_(outputRate), player_(output_) {}
 
 LinuxMedia::~LinuxMedia() = default;
 
@@ -32,9 +34,10 @@ int32_t LinuxMedia::Open(const mci::Request& request) {
   }
   if (type != "mpegvideo") return mci::kInvalidDeviceName;
   int32_t error = 0;
-  std::shared_ptr<mci::Mp3Source> source = mci::Mp3Source::Open(ToPosixPath(request.device), error);
-  if (!source) return error;
-  devices_[name] = std::make_unique<mci::Mp3Device>(std::move(source), output_);
+  const std::string path = ToPosixPath(request.device);
+  const std::optional<mci::Mp3Format> format = mci::Mp3Source::Probe(path, error);
+  if (!format) return error;
+  devices_[name] = std::make_unique<mci::Mp3Device>(path, *format, output_);
   return 0;
 }
 

@@ -27,8 +27,10 @@ class LinuxMedia final : public MediaInterface {
   using CdDriveMaker = std::function<std::shared_ptr<mci::CdDrive>()>;
 
   // cdSource names the CD drive (a device, or a disc image); empty is the default drive.
-  explicit LinuxMedia(std::string cdSource = {});
-  explicit LinuxMedia(CdDriveMaker makeCdDrive);
+  // outputRate fixes the output device's rate, as on a device that takes only one; 0 lets it
+  // follow the sound that plays.
+  explicit LinuxMedia(std::string cdSource = {}, int outputRate = 0);
+  explicit LinuxMedia(CdDriveMaker makeCdDrive, int outputRate = 0);
   ~LinuxMedia() override;
 
   int32_t SendCommand(std::string_view command, uint32_t replyLength,

@@ -22,7 +22,8 @@ class LimitedSource final : public PcmSource {
  public:
   LimitedSource(std::shared_ptr<PcmSource> source, uint64_t frames)
       : source_(std::move(source)), left_(frames) {}
-  size_t Read(int16_t* frames, size_t frameCount) override {
+  int Rate() const override { return source_->Rate(); }
+  size_t Read(float* frames, size_t frameCount) override {
     const size_t got = source_->Read(frames, static_cast<size_t>(std::min<uint64_t>(frameCount, left_)));
     left_ -= got;
     return got;
@@ -35,22 +36,22 @@ class LimitedSource final : public PcmSource {
 
 }  // namespace
 
-Mp3Device::Mp3Device(std::shared_ptr<Mp3Source> source, AudioOutput& output)
-    : source_(std::move(source)), output_(output), length_(source_->LengthMilliseconds()) {}
+Mp3Device::Mp3Device(std::string path, const Mp3Format& format, AudioOutput& output)
+    : path_(std::move(path)), rate_(format.rate), output_(output), length_(format.lengthMilliseconds) {}
 
 Mp3Device::~Mp3Device() { output_.Stop(voice_); }
 
 uint64_t Mp3Device::CurrentMilliseconds() const {
   if (voice_ == 0) return position_;
   if (output_.State(voice_) == VoiceState::Finished) return playEnd_;
-  const uint64_t played = output_.FramesPlayed(voice_) * 1000 / kOutputRate;
+  const uint64_t played = output_.FramesPlayed(voice_) * 1000 / static_cast<uint64_t>(rate_);
   return std::min(playStart_ + played, playEnd_);
 }
 
 void Mp3Device::StopVoice() {
   if (voice_ == 0) return;
   position_ = CurrentMilliseconds();
-  output_.StopAndWait(voice_);  // the decoder is moved and read again by the next play
+  output_.Stop(voice_);  // a read under way finishes on the feeder, into nothing
   voice_ = 0;
 }
 
@@ -116,9 +117,8 @@ int32_t Mp3Device::Play(const Request& request) {
   if (!output_.Available()) return kWaveOutputsUnsuitable;
 
   StopVoice();
-  source_->SeekMilliseconds(start);
-  std::shared_ptr<PcmSource> sound = source_;
-  if (request.to) sound = std::make_shared<LimitedSource>(source_, (end - start) * kOutputRate / 1000);
+  std::shared_ptr<PcmSource> sound = std::make_shared<Mp3Source>(path_, rate_, start);
+  if (request.to) sound = std::make_shared<LimitedSource>(sound, (end - start) * static_cast<uint64_t>(rate_) / 1000);
   voice_ = output_.Start(sound);
   playStart_ = start;
   playEnd_ = end;

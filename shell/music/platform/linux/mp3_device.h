@@ -1,9 +1,12 @@
 // An MPEG audio file opened as a device (type MPEGVideo): play between two times in
 // milliseconds, stop (which keeps the position), pause, resume and the status replies. Once
-// the file has played to its end the device is "stopped".
+// the file has played to its end the device is "stopped". Only the open reads the file on the
+// caller's thread: every play reads it afresh on the output's feeder, and a stop leaves a read
+// under way behind.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "music/platform/linux/audio_output.h"
 #include "music/platform/linux/mci_device.h"
@@ -13,7 +16,7 @@ namespace vellora::shell::mci {
 
 class Mp3Device final : public MciDevice {
  public:
-  Mp3Device(std::shared_ptr<Mp3Source> source, AudioOutput& output);
+  Mp3Device(std::string path, const Mp3Format& format, AudioOutput& output);
   ~Mp3Device() override;
 
   int32_t Execute(const Request& request, std::string& reply) override;
@@ -23,7 +26,8 @@ class Mp3Device final : public MciDevice {
   uint64_t CurrentMilliseconds() const;
   void StopVoice();
 
-  std::shared_ptr<Mp3Source> source_;
+  std::string path_;
+  int rate_;
   AudioOutput& output_;
   uint64_t length_;
   VoiceId voice_ = 0;

@@ -8,30 +8,33 @@
 #include "music/platform/linux/mci_errors.h"
 
 namespace vellora::shell::mci {
+namespace {
 
-std::unique_ptr<Mp3Source> Mp3Source::Open(const std::string& path, int32_t& error) {
+// Opens a decoder on the file, read up to its first audio frame and set to give stereo floats
+// at the file's rate; nullptr and an MCI code on failure.
+mpg123_handle* OpenDecoder(const std::string& path, long& rate, int32_t& error) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { mpg123_init(); });
-
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    error = kFileNotFound;
-    return nullptr;
-  }
   mpg123_handle* handle = mpg123_new(nullptr, nullptr);
   if (handle == nullptr) {
     error = kOutOfMemory;
     return nullptr;
   }
-  // Quiet, gapless, two channels at the file's own rate; the rest is left to the converter.
-  // A file whose first 4 KiB hold no MPEG audio is not one.
+  // Quiet, gapless, two channels of floats at the file's own rate, so that the sound is rounded
+  // to the output's samples once, after any resampling. A file whose first 4 KiB hold no MPEG
+  // audio is not one.
   mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO, 0);
   mpg123_param(handle, MPG123_RESYNC_LIMIT, 4096, 0);
-  long rate = 0;
+  mpg123_format_none(handle);
+  const long* rates = nullptr;
+  size_t rateCount = 0;
+  mpg123_rates(&rates, &rateCount);
+  for (size_t i = 0; i < rateCount; ++i) mpg123_format(handle, rates[i], MPG123_STEREO, MPG123_ENC_FLOAT_32);
   int channels = 0;
   int encoding = 0;
   if (mpg123_open(handle, path.c_str()) != MPG123_OK ||
-      mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK) {
+      mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
+      channels != kOutputChannels || encoding != MPG123_ENC_FLOAT_32) {
     mpg123_delete(handle);
     error = kInvalidFile;
     return nullptr;
@@ -39,40 +42,58 @@ std::unique_ptr<Mp3Source> Mp3Source::Open(const std::string& path, int32_t& err
   // From here on the decoder looks for the next good frame past damaged data of any length (to
   // the end of the file at most), so a broken stretch is skipped, not taken for the end.
   mpg123_param(handle, MPG123_RESYNC_LIMIT, -1, 0);
-  // Fix the format found, as 16-bit samples.
-  mpg123_format_none(handle);
-  mpg123_format(handle, rate, channels, MPG123_ENC_SIGNED_16);
-  std::unique_ptr<Mp3Source> source(new Mp3Source(handle, static_cast<int>(rate), channels));
-  if (!source->Usable()) {
-    error = kInvalidFile;
-    return nullptr;
-  }
   error = 0;
-  return source;
+  return handle;
 }
 
-Mp3Source::Mp3Source(mpg123_handle* handle, int rate, int channels)
-    : ConvertedSource(rate, channels), handle_(handle) {}
+void CloseDecoder(mpg123_handle* handle) {
+  mpg123_close(handle);
+  mpg123_delete(handle);
+}
+
+}  // namespace
+
+std::optional<Mp3Format> Mp3Source::Probe(const std::string& path, int32_t& error) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = kFileNotFound;
+    return std::nullopt;
+  }
+  long rate = 0;
+  mpg123_handle* handle = OpenDecoder(path, rate, error);
+  if (handle == nullptr) return std::nullopt;
+  Mp3Format format;
+  format.rate = static_cast<int>(rate);
+  const off_t samples = mpg123_length(handle);
+  if (samples > 0) format.lengthMilliseconds = static_cast<uint64_t>(samples) * 1000 / static_cast<uint64_t>(rate);
+  CloseDecoder(handle);
+  return format;
+}
+
+Mp3Source::Mp3Source(std::string path, int rate, uint64_t startMilliseconds)
+    : path_(std::move(path)), rate_(rate), start_(startMilliseconds) {}
 
 Mp3Source::~Mp3Source() {
-  mpg123_close(handle_);
-  mpg123_delete(handle_);
+  if (handle_ != nullptr) CloseDecoder(handle_);
 }
 
-uint64_t Mp3Source::LengthMilliseconds() const {
-  const off_t samples = mpg123_length(handle_);
-  if (samples <= 0 || Rate() <= 0) return 0;
-  return static_cast<uint64_t>(samples) * 1000 / static_cast<uint64_t>(Rate());
-}
-
-void Mp3Source::SeekMilliseconds(uint64_t milliseconds) {
-  const uint64_t sample = milliseconds * static_cast<uint64_t>(Rate()) / 1000;
-  mpg123_seek(handle_, static_cast<off_t>(sample), SEEK_SET);
-  DiscardPending();
-}
-
-size_t Mp3Source::Decode(int16_t* frames, size_t frameCount) {
-  const size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(Channels());
+size_t Mp3Source::Read(float* frames, size_t frameCount) {
+  if (!opened_) {
+    opened_ = true;
+    long rate = 0;
+    int32_t error = 0;
+    handle_ = OpenDecoder(path_, rate, error);
+    // A file that has changed its rate since it was opened as a device ends the play.
+    if (handle_ != nullptr && rate != rate_) {
+      CloseDecoder(handle_);
+      handle_ = nullptr;
+    }
+    if (handle_ != nullptr && start_ > 0) {
+      mpg123_seek(handle_, static_cast<off_t>(start_ * static_cast<uint64_t>(rate_) / 1000), SEEK_SET);
+    }
+  }
+  if (handle_ == nullptr) return 0;
+  const size_t frameBytes = sizeof(float) * kOutputChannels;
   unsigned char* out = reinterpret_cast<unsigned char*>(frames);
   size_t total = 0;
   // A read may give fewer bytes than asked (or none, when the format is announced); keep

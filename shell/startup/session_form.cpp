@@ -50,8 +50,9 @@ void SessionForm::FormLoad() {
 
   // The screen becomes the form's picture and the snapshot the renderer flies through. A failed
   // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
-  // A per-user snapshot folder is made on first use. With several monitors the whole desktop is
-  // copied in one moment, and every other monitor's part gets a snapshot of its own beside it.
+  // A per-user snapshot folder is made on first use; where none can be made, or the one there
+  // is not the user's own, nothing is saved. With several monitors the whole desktop is copied
+  // in one moment, and every other monitor's part gets a snapshot of its own beside it.
   const std::vector<PixelRect> monitors = platform.Monitors();
   std::vector<Canvas> otherMonitors;
   // Where the whole desktop cannot be copied at once (a Wayland compositor gives the primary
@@ -60,9 +61,10 @@ void SessionForm::FormLoad() {
                         platform.CaptureScreen(Surface());
   if (!captured) ResizeSurface(screen);
   if (endAsked()) return Unload();
-  files_.FolderProbes().CreateFolder(snapshotFolder_);
-  SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
-  SaveOtherMonitorSnapshots(files_, snapshotFolder_, otherMonitors);
+  if (files_.FolderProbes().CreateFolder(snapshotFolder_)) {
+    SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
+    SaveOtherMonitorSnapshots(files_, snapshotFolder_, otherMonitors);
+  }
 
   if (endAsked()) return Unload();
   const std::string dataPath = platform.ApplicationFolder() + "\\" + kRendererFileName;

@@ -154,7 +154,9 @@ TEST_F(ShellMainTest, ModeTable) {
   for (const Row& row : rows) {
     const std::optional<std::string> answer = HelpOrVersionText(row.commandLine, "1.2.3");
     EXPECT_EQ(answer.has_value(), row.answer != nullptr) << row.commandLine;
-    if (answer && row.answer) EXPECT_EQ(answer->rfind(row.answer, 0), 0u) << *answer;
+    if (answer && row.answer) {
+      EXPECT_EQ(answer->rfind(row.answer, 0), 0u) << *answer;
+    }
 
     FakeFormsPlatform p;
     FormsApplication app{p};

@@ -1,6 +1,7 @@
 #include "snapshot_texture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "bmp_reader.h"
@@ -42,7 +43,10 @@ class SilentServices final : public ProcessServices {
  public:
   explicit SilentServices(ProcessServices& services) : services_(services) {}
   void ShowMessageBox(const std::string&, const std::string&) override {}
-  [[noreturn]] void ExitProcess(int code) override { services_.ExitProcess(code); }
+  [[noreturn]] void ExitProcess(int code) override {
+    services_.ExitProcess(code);
+    std::abort();  // not reached: a virtual call does not carry the noreturn promise
+  }
   std::string ExecutableFolder() override { return services_.ExecutableFolder(); }
   DataFolderProbes& FolderProbes() override { return services_.FolderProbes(); }
 

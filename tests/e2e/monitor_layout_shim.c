@@ -28,6 +28,13 @@ static int parse(const char* text, struct area* out, int most) {
   return n;
 }
 
+// Sets a function pointer to the next definition of a symbol (dlsym gives an object pointer).
+#define NEXT_SYMBOL(pointer, name)                  \
+  do {                                              \
+    void* symbol_ = dlsym(RTLD_NEXT, name);         \
+    memcpy(&(pointer), &symbol_, sizeof(pointer));  \
+  } while (0)
+
 XRRMonitorInfo* XRRGetMonitors(Display* display, Window window, Bool active, int* count) {
   if (getenv("E2E_XINERAMA_SCREENS") != NULL) {
     *count = 0;
@@ -36,14 +43,17 @@ XRRMonitorInfo* XRRGetMonitors(Display* display, Window window, Bool active, int
   struct area areas[8];
   const int n = parse(getenv("E2E_RANDR_MONITORS"), areas, 8);
   if (n == 0) {
-    XRRMonitorInfo* (*real)(Display*, Window, Bool, int*) = dlsym(RTLD_NEXT, "XRRGetMonitors");
+    XRRMonitorInfo* (*real)(Display*, Window, Bool, int*);
+    NEXT_SYMBOL(real, "XRRGetMonitors");
     return real(display, window, active, count);
   }
   // Each monitor names the server's first output, as GTK expects every monitor to have one;
   // the list and the outputs are one block, which XRRFreeMonitors frees as it frees its own.
   RROutput output = None;
-  XRRScreenResources* (*resources)(Display*, Window) = dlsym(RTLD_NEXT, "XRRGetScreenResourcesCurrent");
-  void (*freeResources)(XRRScreenResources*) = dlsym(RTLD_NEXT, "XRRFreeScreenResources");
+  XRRScreenResources* (*resources)(Display*, Window);
+  NEXT_SYMBOL(resources, "XRRGetScreenResourcesCurrent");
+  void (*freeResources)(XRRScreenResources*);
+  NEXT_SYMBOL(freeResources, "XRRFreeScreenResources");
   XRRScreenResources* current = resources != NULL ? resources(display, window) : NULL;
   if (current != NULL) {
     if (current->noutput > 0) output = current->outputs[0];
@@ -71,7 +81,8 @@ XRRMonitorInfo* XRRGetMonitors(Display* display, Window window, Bool active, int
 
 Bool XineramaIsActive(Display* display) {
   if (getenv("E2E_XINERAMA_SCREENS") != NULL) return True;
-  Bool (*real)(Display*) = dlsym(RTLD_NEXT, "XineramaIsActive");
+  Bool (*real)(Display*);
+  NEXT_SYMBOL(real, "XineramaIsActive");
   return real(display);
 }
 
@@ -79,7 +90,8 @@ XineramaScreenInfo* XineramaQueryScreens(Display* display, int* count) {
   struct area areas[8];
   const int n = parse(getenv("E2E_XINERAMA_SCREENS"), areas, 8);
   if (n == 0) {
-    XineramaScreenInfo* (*real)(Display*, int*) = dlsym(RTLD_NEXT, "XineramaQueryScreens");
+    XineramaScreenInfo* (*real)(Display*, int*);
+    NEXT_SYMBOL(real, "XineramaQueryScreens");
     return real(display, count);
   }
   XineramaScreenInfo* screens = calloc((size_t)n, sizeof *screens);

@@ -8,18 +8,25 @@
 // scales it); with --mipmaps it is built the textbook way instead, every level with
 // gluBuild2DMipmaps, as the renderer built it before, for the session benchmark's comparison.
 //
+// With --windows it draws the same frames into one window per monitor instead, each with a GL
+// context and a texture of its own, one after another, as the renderer covers several monitors.
+//
 // Usage: vellora_bench_reference_loop [--mipmaps] <snapshot.bmp>
+//        vellora_bench_reference_loop --windows WxH+X+Y=<snapshot.bmp>[,WxH+X+Y=<snapshot.bmp>...]
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "snapshot_texture.h"
 
@@ -92,25 +99,16 @@ int32_t MillisecondsSince(const timespec& start) {
   return static_cast<int32_t>((now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000);
 }
 
-}  // namespace
+// One window with its context, its texture and its segment.
+struct View {
+  Window window = 0;
+  GLXContext context = nullptr;
+  GLuint segment = 0;
+};
 
-int main(int argc, char** argv) {
-  const bool mipmaps = argc == 3 && std::strcmp(argv[1], "--mipmaps") == 0;
-  if (argc != 2 && !mipmaps) {
-    std::fprintf(stderr, "usage: %s [--mipmaps] <snapshot.bmp>\n", argv[0]);
-    return 2;
-  }
-  const char* snapshot = argv[argc - 1];
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return 1;
-  const int screen = DefaultScreen(display);
-  const int width = DisplayWidth(display, screen);
-  const int height = DisplayHeight(display, screen);
-  int attributes[] = {GLX_RGBA,      GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
-                      GLX_DEPTH_SIZE, 16,              None};
-  XVisualInfo* visual = glXChooseVisual(display, screen, attributes);
-  if (visual == nullptr) return 1;
-  const Window root = RootWindow(display, screen);
+bool OpenView(Display* display, XVisualInfo* visual, int x, int y, int width, int height, const char* snapshot,
+              bool mipmaps, View& view) {
+  const Window root = RootWindow(display, visual->screen);
   XSetWindowAttributes set{};
   set.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
   set.event_mask = StructureNotifyMask;
@@ -118,12 +116,12 @@ int main(int argc, char** argv) {
   // over the first buffer swap, which would flatter the renderer's start-up figure.
   set.background_pixel = 0;
   set.border_pixel = 0;
-  const Window window =
-      XCreateWindow(display, root, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0, visual->depth,
-                    InputOutput, visual->visual, CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &set);
-  GLXContext context = glXCreateContext(display, visual, nullptr, True);
-  if (context == nullptr || !glXMakeCurrent(display, window, context)) return 1;
-  XMapWindow(display, window);
+  view.window = XCreateWindow(display, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                              visual->depth, InputOutput, visual->visual,
+                              CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &set);
+  view.context = glXCreateContext(display, visual, nullptr, True);
+  if (view.context == nullptr || !glXMakeCurrent(display, view.window, view.context)) return false;
+  XMapWindow(display, view.window);
   for (XEvent event{}; event.type != MapNotify;) XNextEvent(display, &event);
 
   glViewport(0, 0, width, height);
@@ -146,31 +144,76 @@ int main(int argc, char** argv) {
   glEnable(GL_TEXTURE_2D);
   if (!UploadSnapshot(snapshot, mipmaps)) {
     std::fprintf(stderr, "cannot read %s\n", snapshot);
-    return 1;
+    return false;
   }
-  const GLuint segment = CompileSegment();
+  view.segment = CompileSegment();
   const GLfloat fogColour[4] = {0.9f, 0.9f, 1.0f, 0.0f};
   glFogi(GL_FOG_MODE, GL_EXP);
   glFogf(GL_FOG_DENSITY, 0.6f);
   glFogfv(GL_FOG_COLOR, fogColour);
   glEnable(GL_FOG);
+  return true;
+}
+
+void DrawFrame(GLuint segment, int32_t t) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glRotatef(static_cast<float>(t / 70.0), 0.0f, 0.0f, 1.0f);
+  glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+  glTranslatef(static_cast<float>(-t / 400.0), 0.0f, 0.0f);
+  const int32_t k = ((t - 400) / 400) / 4;
+  for (int i = 1; i <= 5; ++i) {
+    glPushMatrix();
+    glTranslatef(static_cast<float>(4 * i + 4 * k), 0.0f, 0.0f);
+    glCallList(segment);
+    glPopMatrix();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool windows = argc == 3 && std::strcmp(argv[1], "--windows") == 0;
+  const bool mipmaps = argc == 3 && std::strcmp(argv[1], "--mipmaps") == 0;
+  if (argc != 2 && !mipmaps && !windows) {
+    std::fprintf(stderr, "usage: %s [--mipmaps] <snapshot.bmp> | --windows WxH+X+Y=<snapshot.bmp>,...\n", argv[0]);
+    return 2;
+  }
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return 1;
+  const int screen = DefaultScreen(display);
+  int attributes[] = {GLX_RGBA,      GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
+                      GLX_DEPTH_SIZE, 16,              None};
+  XVisualInfo* visual = glXChooseVisual(display, screen, attributes);
+  if (visual == nullptr) return 1;
+
+  std::vector<View> views;
+  if (windows) {
+    std::string list = argv[2];
+    for (size_t at = 0; at <= list.size();) {
+      const size_t end = std::min(list.find(',', at), list.size());
+      const std::string entry = list.substr(at, end - at);
+      int w = 0, h = 0, x = 0, y = 0, used = 0;
+      if (std::sscanf(entry.c_str(), "%dx%d+%d+%d=%n", &w, &h, &x, &y, &used) != 4 || used == 0) return 2;
+      views.emplace_back();
+      if (!OpenView(display, visual, x, y, w, h, entry.c_str() + used, false, views.back())) return 1;
+      at = end + 1;
+    }
+  } else {
+    views.emplace_back();
+    if (!OpenView(display, visual, 0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen),
+                  argv[argc - 1], mipmaps, views.back()))
+      return 1;
+  }
 
   timespec start{};
   clock_gettime(CLOCK_MONOTONIC, &start);
   for (;;) {
     const int32_t t = MillisecondsSince(start);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glRotatef(static_cast<float>(t / 70.0), 0.0f, 0.0f, 1.0f);
-    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    glTranslatef(static_cast<float>(-t / 400.0), 0.0f, 0.0f);
-    const int32_t k = ((t - 400) / 400) / 4;
-    for (int i = 1; i <= 5; ++i) {
-      glPushMatrix();
-      glTranslatef(static_cast<float>(4 * i + 4 * k), 0.0f, 0.0f);
-      glCallList(segment);
-      glPopMatrix();
+    for (const View& view : views) {
+      if (views.size() > 1) glXMakeCurrent(display, view.window, view.context);
+      DrawFrame(view.segment, t);
+      glXSwapBuffers(display, view.window);
     }
-    glXSwapBuffers(display, window);
   }
 }

@@ -110,7 +110,7 @@ def read_report(path):
     return figures
 
 
-def measure(argv, screen, probe, seconds, report_path, shader_cache, min_swaps=2):
+def measure(argv, screen, probe, seconds, report_path, shader_cache, min_swaps=2, extra_env=None):
     """Runs one program for `seconds` and returns its figures, or raises when it broke.
 
     Also returns how busy the rest of the machine was meanwhile: CPU time used by processes other
@@ -128,6 +128,8 @@ def measure(argv, screen, probe, seconds, report_path, shader_cache, min_swaps=2
         # A cache of compiled shaders of the benchmark's own, filled by the warm-up runs.
         "MESA_SHADER_CACHE_DIR": shader_cache,
     })
+    for key, value in (extra_env or {}).items():
+        env[key] = f"{env[key]}:{value}" if key == "LD_PRELOAD" else value
     log_path = report_path + ".stderr"
     devnull = os.open(os.devnull, os.O_RDWR)
     log = os.open(log_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
@@ -202,7 +204,7 @@ def is_quiet(pair):
     return all(figures["other_load"] <= BUSY_LIMIT for figures in pair.values())
 
 
-def print_table(title, pairs):
+def print_table(title, pairs, figures_shown=None, names=("renderer", "reference")):
     """Medians of each program, and the median of the per-pair ratios: the two runs of a pair
     are neighbours in time, so their ratio cancels much of the drift that other load on the
     machine causes. The spread column shows the lowest and highest of those ratios. Pairs
@@ -210,12 +212,13 @@ def print_table(title, pairs):
     quiet = [pair for pair in pairs if is_quiet(pair)]
     used = quiet if len(quiet) >= MIN_QUIET_PAIRS else pairs
     print(f"\n{title}")
-    header = (f"  {'figure':<23}{'renderer':>13}{'reference':>13}{'ratio':>8}  {'spread':<13}"
+    mine_name, theirs_name = names
+    header = (f"  {'figure':<23}{mine_name:>13}{theirs_name:>13}{'ratio':>8}  {'spread':<13}"
               f"{'target':<9}{'result'}")
     print(header)
     print("  " + "-" * (len(header) - 2))
     missed = []
-    for key, label, unit, target in FIGURES:
+    for key, label, unit, target in figures_shown or FIGURES:
         mine = statistics.median(pair["renderer"][key] for pair in used)
         theirs = statistics.median(pair["reference"][key] for pair in used)
         ratios = [pair["renderer"][key] / pair["reference"][key] for pair in used]
@@ -241,6 +244,28 @@ def print_table(title, pairs):
     return missed
 
 
+def measure_pairs(args, work, programs, screen):
+    """Pairs of runs of the two programs ({name: (argv, extra environment)}) on the screen."""
+    probe = os.path.abspath(args.probe)
+    report = os.path.join(work, "probe-report.txt")
+    shader_cache = os.path.join(work, "shader-cache")
+    pairs = []
+    try:
+        # One unmeasured run each first, so that both find the shader cache and the page cache
+        # equally warm.
+        for argv, extra in programs.values():
+            measure(argv, screen, probe, args.warmup, report, shader_cache, min_swaps=0, extra_env=extra)
+        # Disturbed pairs are made up for with up to --extra more.
+        while sum(map(is_quiet, pairs)) < args.runs and len(pairs) < args.runs + args.extra:
+            order = ["renderer", "reference"] if len(pairs) % 2 == 0 else ["reference", "renderer"]
+            pairs.append({name: measure(programs[name][0], screen, probe, args.seconds, report, shader_cache,
+                                        extra_env=programs[name][1])
+                          for name in order})
+    finally:
+        screen.close()
+    return screen.display, pairs
+
+
 def measure_screen(args, work, width, height):
     """Measures both programs on one screen size; returns the display used and the pairs."""
     folder = os.path.join(work, f"{width}x{height}")
@@ -250,27 +275,52 @@ def measure_screen(args, work, width, height):
     snapshot = os.path.join(folder, "Vellora.bmp")
     write_snapshot(snapshot, width, height)
     programs = {
-        "renderer": [renderer],
-        "reference": [os.path.abspath(args.reference), snapshot],
+        "renderer": ([renderer], None),
+        "reference": ([os.path.abspath(args.reference), snapshot], None),
     }
-    probe = os.path.abspath(args.probe)
-    report = os.path.join(work, "probe-report.txt")
-    shader_cache = os.path.join(work, "shader-cache")
-    screen = VirtualScreen(args.display, width, height, work)
-    pairs = []
-    try:
-        # One unmeasured run each first, so that both find the shader cache and the page cache
-        # equally warm.
-        for name in programs:
-            measure(programs[name], screen, probe, args.warmup, report, shader_cache, min_swaps=0)
-        # Disturbed pairs are made up for with up to --extra more.
-        while sum(map(is_quiet, pairs)) < args.runs and len(pairs) < args.runs + args.extra:
-            order = ["renderer", "reference"] if len(pairs) % 2 == 0 else ["reference", "renderer"]
-            pairs.append({name: measure(programs[name], screen, probe, args.seconds, report, shader_cache)
-                          for name in order})
-    finally:
-        screen.close()
-    return screen.display, pairs
+    return measure_pairs(args, work, programs, VirtualScreen(args.display, width, height, work))
+
+
+# Two 1280x1024 monitors side by side on a 2560x1024 root, the primary on the left. Xvfb keeps
+# one RandR monitor whatever it is asked, so the layout shim of the end-to-end tests answers the
+# renderer's monitor query with these.
+MONITORS = ["1280x1024+0+0", "1280x1024+1280+0"]
+
+MONITOR_FIGURES = [
+    ("start_ms", "start to first frame", "ms", ("max", 1.10)),
+    ("launch_ms", "launch to first frame", "ms", ("max", 1.10)),
+    ("fps", "swaps per second", "/s", None),
+    ("cpu_ms", "CPU per swap", "ms", None),
+    ("rss_mib", "peak memory (max RSS)", "MiB", None),
+]
+FRAME_FIGURES = [
+    ("fps", "swaps per second", "/s", ("min", 1 / 1.10)),
+    ("cpu_ms", "CPU per swap", "ms", ("max", 1.10)),
+    ("rss_mib", "peak memory (max RSS)", "MiB", None),
+]
+
+
+def measure_monitors(args, work):
+    """Two tables on a desktop of two monitors: the renderer's frames against the reference loop
+    drawing the same two windows, and its first frame on the primary against its first frame
+    when the primary is the only monitor."""
+    folder = os.path.join(work, "monitors")
+    os.mkdir(folder)
+    renderer = os.path.join(folder, "Vellora.data")
+    shutil.copy2(args.renderer, renderer)
+    snapshots = [os.path.join(folder, name) for name in ("Vellora.bmp", "Vellora_2.bmp")]
+    for path in snapshots:
+        write_snapshot(path, 1280, 1024)
+    shim = os.path.abspath(args.layout_shim)
+    two = {"LD_PRELOAD": shim, "E2E_RANDR_MONITORS": f"{MONITORS[0]}*,{MONITORS[1]}"}
+    one = {"LD_PRELOAD": shim, "E2E_RANDR_MONITORS": f"{MONITORS[0]}*"}
+    windows = ",".join(f"{m}={path}" for m, path in zip(MONITORS, snapshots))
+    frames = {"renderer": ([renderer], two),
+              "reference": ([os.path.abspath(args.reference), "--windows", windows], None)}
+    display, frame_pairs = measure_pairs(args, work, frames, VirtualScreen(args.display, 2560, 1024, work))
+    starts = {"renderer": ([renderer], two), "reference": ([renderer], one)}
+    _, start_pairs = measure_pairs(args, work, starts, VirtualScreen(args.display, 2560, 1024, work))
+    return display, frame_pairs, start_pairs
 
 
 def main():
@@ -284,6 +334,9 @@ def main():
     parser.add_argument("--seconds", type=float, default=2.0, help="time per run, from launch to SIGTERM")
     parser.add_argument("--warmup", type=float, default=1.5, help="time of the unmeasured first run")
     parser.add_argument("--display", type=int, default=94, help="first X display number to try")
+    parser.add_argument("--monitors", action="store_true",
+                        help="measure a desktop of two monitors instead of the single screens")
+    parser.add_argument("--layout-shim", help="the monitor layout shim of the end-to-end tests (with --monitors)")
     args = parser.parse_args()
     for path in (args.renderer, args.reference, args.probe):
         if not os.path.isfile(path):
@@ -294,7 +347,14 @@ def main():
           f"{cpus} CPUs, Xvfb, load average {os.getloadavg()[0]:.2f}")
     all_missed = []
     with tempfile.TemporaryDirectory(prefix="vellora-bench-") as work:
-        for width, height in SCREENS:
+        if args.monitors:
+            display, frame_pairs, start_pairs = measure_monitors(args, work)
+            all_missed += print_table(f"two monitors {' and '.join(MONITORS)} on Xvfb {display}: the renderer "
+                                      "against bare loops drawing the same two windows", frame_pairs,
+                                      FRAME_FIGURES, ("renderer", "bare loops"))
+            all_missed += print_table("first frame on the primary: two monitors against the primary alone",
+                                      start_pairs, MONITOR_FIGURES, ("two", "one"))
+        for width, height in ([] if args.monitors else SCREENS):
             display, pairs = measure_screen(args, work, width, height)
             gl = pairs[0]["renderer"]["gl"]
             if any(figures["gl"] != gl for pair in pairs for figures in pair.values()):

@@ -57,7 +57,9 @@ void CheckInside(std::string_view file, std::optional<std::string_view> value) {
 }
 
 // Reads the settings from the file given in the input, loads them, and writes the key.
-void CheckProfileFile(FileSystem& files, const std::string& folder, std::string_view input) {
+// filesInFolder counts the files in the folder, to see that no temporary file is left.
+template <typename CountFiles>
+void CheckProfileFile(FileSystem& files, const std::string& folder, std::string_view input, CountFiles filesInFolder) {
   const size_t newline = input.find('\n');
   std::string_view header = input.substr(0, newline);
   const std::string file(newline == std::string_view::npos ? std::string_view() : input.substr(newline + 1));
@@ -66,7 +68,7 @@ void CheckProfileFile(FileSystem& files, const std::string& folder, std::string_
   const std::string_view value = header;
 
   const std::string path = SettingsFilePath(folder);
-  Check(files.WriteFile(path, file, Durability::Flushed));
+  Check(ReplaceFileAtomically(files, path, file));
 
   // Reading: the three settings, cut to 255 bytes without splitting a character; loading them.
   for (std::string_view settingKey : {kBgmModeKey, kBgmRepeatTrackKey, kBgmFileKey}) {
@@ -90,7 +92,7 @@ void CheckProfileFile(FileSystem& files, const std::string& folder, std::string_
   const FileReadResult after = files.ReadFile(path);
   Check(after.status == FileReadStatus::Ok && written == updated.has_value());
   Check(after.bytes == (updated ? *updated : file));
-  Check(files.ReadFile(TemporaryPathFor(path)).status == FileReadStatus::Missing);
+  Check(filesInFolder() == 1);
   if (!updated) return;
   const std::optional<std::string_view> readBack = FindIniValue(*updated, section, key);
   Check(readBack.has_value() && *readBack == AsRead(value));
@@ -114,7 +116,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("vellora_ini_fuzz_" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
-  CheckProfileFile(PlatformFileSystem(), folder.string(), seed);
+  CheckProfileFile(PlatformFileSystem(), folder.string(), seed, [&] {
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+  });
   std::filesystem::remove_all(folder);
   return 0;
 }
@@ -122,6 +126,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static vellora::shell::testing::FakeFileSystem memory;
   memory.files.clear();
-  CheckProfileFile(memory, "C:\\Vellora", std::string_view(reinterpret_cast<const char*>(data), size));
+  CheckProfileFile(memory, "C:\\Vellora", std::string_view(reinterpret_cast<const char*>(data), size),
+                   [] { return memory.files.size(); });
   return 0;
 }

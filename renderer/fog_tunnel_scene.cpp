@@ -74,8 +74,12 @@ void FogTunnelScene::InitScene() {
   InitGlState();
   DataFolderProbes& probes = services_.FolderProbes();
   const DataFolders folders = FindDataFolders(probes, services_.ExecutableFolder());
-  snapshotPath_ = FileInFolder(probes.Convention(), folders.snapshot, kSnapshotFileName);
-  snapshotTexture_ = CreateSnapshotTexture(snapshotPath_, services_);  // stays bound
+  // No snapshot folder: the shell saved nothing, and loading the empty path fails as a
+  // missing file does.
+  snapshotPath_ = folders.snapshot.empty() ? std::string()
+                                           : FileInFolder(probes.Convention(), folders.snapshot, snapshotFileName_);
+  snapshotTexture_ = snapshotRequired_ ? CreateSnapshotTexture(snapshotPath_, services_)  // stays bound
+                                       : CreateSnapshotTextureIfReadable(snapshotPath_, services_);
   BuildTunnelSegment();
   InitFog();
 }

@@ -10,12 +10,18 @@
 
 namespace vellora::renderer {
 
+inline constexpr const char* kSnapshotFileName = "Vellora.bmp";
+
 class FogTunnelScene final : public Scene {
  public:
   // InitScene reads the snapshot "Vellora.bmp" from the snapshot folder that FindDataFolders
   // (data_folder.h) gives for the executable's folder: beside the executable when the user can
   // write there, otherwise the user's own.
   explicit FogTunnelScene(ProcessServices& services) : services_(services) {}
+  // The tunnel of another monitor, over that monitor's own snapshot file in the same folder.
+  // A file that cannot be used there is not reported: that tunnel's walls stay plain.
+  FogTunnelScene(ProcessServices& services, std::string monitorSnapshotFileName)
+      : services_(services), snapshotFileName_(std::move(monitorSnapshotFileName)), snapshotRequired_(false) {}
 
   void ResizeScene(int32_t width, int32_t height) override;
   void InitScene() override;
@@ -32,12 +38,13 @@ class FogTunnelScene final : public Scene {
   void InitFog();
 
   ProcessServices& services_;
+  std::string snapshotFileName_ = kSnapshotFileName;
+  bool snapshotRequired_ = true;
   std::string snapshotPath_;
   uint32_t segmentList_ = 0;
   uint32_t snapshotTexture_ = 0;
 };
 
-inline constexpr const char* kSnapshotFileName = "Vellora.bmp";
 inline constexpr float kFogDensity = 0.6f;
 inline constexpr float kFogColour[4] = {0.9f, 0.9f, 1.0f, 0.0f};
 inline constexpr float kClearColour[4] = {0.8f, 0.8f, 0.9f, 0.0f};

@@ -6,9 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "data_folder_probes.h"
+#include "monitor_layout.h"
 
 namespace vellora::renderer {
 
@@ -17,11 +20,15 @@ struct ScreenPoint {
   int32_t y = 0;
 };
 
-// Sizes the window is made from: a maximised top-level window and one caption height.
+// Sizes the window is made from: a maximised top-level window and one caption height, and the
+// top-left corner of the primary monitor, where the window is placed: (0, 0) on Windows, where
+// the primary monitor always lies; on X wherever the layout puts the primary monitor.
 struct ScreenMetrics {
   int32_t maximisedWidth = 0;
   int32_t maximisedHeight = 0;
   int32_t captionHeight = 0;
+  int32_t originX = 0;
+  int32_t originY = 0;
 };
 
 // What a backend delivers to the window procedure.
@@ -56,6 +63,15 @@ class ProcessServices {
 };
 
 enum class PumpResult { QueueEmpty, Quit, Dispatched };
+
+// A borderless window of its own, with a GL context of its own, covering one of the monitors
+// besides the primary. Closing it (destroying the object) tears context and window down.
+class MonitorWindow {
+ public:
+  virtual ~MonitorWindow() = default;
+  virtual bool MakeContextCurrent() = 0;
+  virtual void SwapBuffers() = 0;
+};
 
 class RenderPlatform : public ProcessServices {
  public:
@@ -92,6 +108,18 @@ class RenderPlatform : public ProcessServices {
   virtual void PostQuit() = 0;
 
   virtual void SwapBuffers() = 0;
+
+  // The desktop's monitors in their order (OrderMonitors): the primary first, then the others.
+  virtual std::vector<MonitorRect> Monitors() = 0;
+  // A window on the monitor's area with the render window's pixel format and a GL context of
+  // its own, shown without taking the focus and without the cursor while it is hidden; its
+  // events go to handler through PumpOneMessage. Call it once the render window is up. Null
+  // when any part fails, with nothing left behind. Its context is left current.
+  virtual std::unique_ptr<MonitorWindow> OpenMonitorWindow(const std::string& title, const MonitorRect& area,
+                                                           WindowEventHandler& handler) = 0;
+  // Makes the render window's own context current again after a monitor window's.
+  virtual bool MakeRenderContextCurrent() = 0;
+
   virtual ScreenPoint CursorPosition() = 0;
   virtual void ShowCursor(bool show) = 0;
   // Milliseconds of a 64-bit monotonic clock: it never wraps and never goes back.

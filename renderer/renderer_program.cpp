@@ -4,6 +4,12 @@
 
 namespace vellora::renderer {
 
+RendererProgram::~RendererProgram() = default;
+
+void RendererProgram::CoverOtherMonitors(MonitorSceneFactory makeScene) {
+  otherMonitors_ = std::make_unique<MonitorViews>(platform_, *this, std::move(makeScene));
+}
+
 bool RendererProgram::OpenRenderWindow() {
   if (!platform_.RegisterWindowClass()) return false;
 
@@ -15,7 +21,8 @@ bool RendererProgram::OpenRenderWindow() {
     CloseRenderWindow();
     return false;
   };
-  if (!platform_.CreateRenderWindow(kRenderWindowTitle, 0, 0, windowWidth_, windowHeight_, *this))
+  if (!platform_.CreateRenderWindow(kRenderWindowTitle, metrics.originX, metrics.originY, windowWidth_,
+                                    windowHeight_, *this))
     return fail();
   if (!platform_.AcquireDeviceContext()) return fail();
   const int format = platform_.ChoosePixelFormat();
@@ -51,6 +58,7 @@ bool RendererProgram::DrawFrameAndTestEnd(uint64_t startTick) {
   animClock_ = AdvanceAnimClock(animClock_, elapsed);
   scene_.DrawScene(animClock_);
   platform_.SwapBuffers();
+  if (otherMonitors_) otherMonitors_->DrawFrames(animClock_);
   if (escapePressed_) return true;
   return MouseMovedFarEnough(mouseStartPos_, platform_.CursorPosition());
 }
@@ -62,6 +70,7 @@ int RendererProgram::RunRenderer() {
   platform_.ShowCursor(false);
   const uint64_t startTick = platform_.TickCount();
 
+  bool otherMonitorsOpen = false;
   for (bool done = false; !done;) {
     switch (platform_.PumpOneMessage()) {
       case PumpResult::Quit:
@@ -71,10 +80,15 @@ int RendererProgram::RunRenderer() {
         break;  // one message per pass; no frame in this pass
       case PumpResult::QueueEmpty:
         done = DrawFrameAndTestEnd(startTick);
+        if (!done && otherMonitors_ && !otherMonitorsOpen) {
+          otherMonitors_->Open();
+          otherMonitorsOpen = true;
+        }
         break;
     }
   }
 
+  if (otherMonitors_) otherMonitors_->Close();
   platform_.ShowCursor(true);
   CloseRenderWindow();
   return 0;

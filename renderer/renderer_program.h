@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
+#include "monitor_views.h"
 #include "render_platform.h"
 #include "scene.h"
 
@@ -18,8 +20,14 @@ class RendererProgram : public WindowEventHandler {
  public:
   RendererProgram(RenderPlatform& platform, Scene& scene) : platform_(platform), scene_(scene) {}
 
+  ~RendererProgram() override;
+
   // Open, loop, close. Returns 0 (also at once when the window cannot be opened).
   int RunRenderer();
+
+  // Also draws the tunnel on every other monitor, each with the scene made for it. The windows
+  // open after the render window's first frame, so that this frame comes as soon as before.
+  void CoverOtherMonitors(MonitorSceneFactory makeScene);
 
   // Creates window and GL context, shows and focuses it, sizes the scene and initialises it.
   // On any failure undoes what was done and returns false.
@@ -48,6 +56,7 @@ class RendererProgram : public WindowEventHandler {
   int32_t windowWidth_ = 0;
   int32_t windowHeight_ = 0;
   bool contextCreated_ = false;
+  std::unique_ptr<MonitorViews> otherMonitors_;
 };
 
 }  // namespace vellora::renderer

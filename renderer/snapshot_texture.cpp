@@ -1,6 +1,7 @@
 #include "snapshot_texture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "bmp_reader.h"
@@ -36,6 +37,22 @@ void GluTextureSize(uint32_t width, uint32_t height, GLsizei& textureWidth, GLsi
   textureWidth = levelZeroWidth;
   textureHeight = levelZeroHeight;
 }
+
+// The process's services with the messages of the bitmap reader left unshown.
+class SilentServices final : public ProcessServices {
+ public:
+  explicit SilentServices(ProcessServices& services) : services_(services) {}
+  void ShowMessageBox(const std::string&, const std::string&) override {}
+  [[noreturn]] void ExitProcess(int code) override {
+    services_.ExitProcess(code);
+    std::abort();  // not reached: a virtual call does not carry the noreturn promise
+  }
+  std::string ExecutableFolder() override { return services_.ExecutableFolder(); }
+  DataFolderProbes& FolderProbes() override { return services_.FolderProbes(); }
+
+ private:
+  ProcessServices& services_;
+};
 
 }  // namespace
 
@@ -73,6 +90,13 @@ uint32_t CreateSnapshotTexture(const std::string& path, ProcessServices& service
     services.ShowMessageBox("Loading Textures", "Unable to load " + path);
     services.ExitProcess(1);
   }
+  return UploadSnapshotTexture(bitmap->width, bitmap->height, bitmap->pixels.data());
+}
+
+uint32_t CreateSnapshotTextureIfReadable(const std::string& path, ProcessServices& services) {
+  SilentServices silent(services);
+  const std::optional<SnapshotBitmap> bitmap = ReadBitmapFile(path, silent);
+  if (!bitmap) return 0;
   return UploadSnapshotTexture(bitmap->width, bitmap->height, bitmap->pixels.data());
 }
 

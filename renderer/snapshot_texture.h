@@ -21,4 +21,8 @@ uint32_t UploadSnapshotTexture(uint32_t width, uint32_t height, const uint8_t* p
 // ("Loading Textures") and ends the process with exit code 1.
 uint32_t CreateSnapshotTexture(const std::string& path, ProcessServices& services);
 
+// Reads the file and uploads it as CreateSnapshotTexture does, but tells nobody when it cannot
+// be used: it returns 0 then, and no texture is bound.
+uint32_t CreateSnapshotTextureIfReadable(const std::string& path, ProcessServices& services);
+
 }  // namespace vellora::renderer

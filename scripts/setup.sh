@@ -21,11 +21,13 @@ packages=(
   # the shell's forms on Linux: GTK 3 on X11 with the Xfixes and shape extensions; the X server's
   # own saver held off during a session (MIT-SCREEN-SAVER) and the desktop's repaint seen (Damage)
   libgtk-3-dev libxext-dev libxss-dev libxdamage-dev
+  # the desktop's monitors on X11, for both programs: RandR 1.5 monitors, Xinerama screens
+  libxrandr-dev libxinerama-dev
   # the desktop's picture under a Wayland compositor: Wayland's client library and
   # wayland-scanner, which makes the screen-copy protocol's client code
   libwayland-dev libwayland-bin
-  # end-to-end tests: virtual display, input, screenshots; xset runs the server's saver; xsetroot
-  # puts a pattern on the soak bench's screen
+  # end-to-end tests: virtual display, input, screenshots; xset runs the server's saver, xrandr
+  # asks for monitors, xsetroot puts a pattern on the soak bench's screen
   xvfb xdotool x11-utils imagemagick libxfixes-dev libxtst-dev x11-xserver-utils
   # Japanese proportional gothic that stands in for the forms' default font "ＭＳ Ｐゴシック"
   fonts-ipafont-gothic

@@ -141,11 +141,15 @@ SettingsDialog::~SettingsDialog() {
 void SettingsDialog::FormLoad() {
   FormsPlatform& platform = Platform();
   // Centred across the screen, its top a third of the free height down, frame included; each
-  // free length is rounded (halves to even) before the whole-number division.
+  // free length is rounded (halves to even) before the whole-number division. The screen is the
+  // primary monitor, which on X need not lie at the desktop's origin.
   const double freeWidth = ScreenWidthTwips(platform) - OuterWidthTwips();
   const double freeHeight = ScreenHeightTwips(platform) - OuterHeightTwips();
   const auto left = RoundToInt32(freeWidth), top = RoundToInt32(freeHeight);
-  if (left && top) MoveOuter(*left / 2, *top / 3);
+  const PixelRect primary = platform.Monitors().front();
+  if (left && top)
+    MoveOuter(PixelsToTwips(primary.left, TwipsPerPixelX()) + *left / 2,
+              PixelsToTwips(primary.top, TwipsPerPixelY()) + *top / 3);
 
   SetCommandControls(true, true);
   ShowOption(BgmMode);
@@ -198,24 +202,35 @@ void SettingsDialog::SelectOption(int option) {
 
 void SettingsDialog::ChooseFile() {
   std::string path;
-  // A path too long for the 255-byte buffer is refused like a cancel.
-  const bool chosen =
+  // A path too long for the 255-byte buffer, or one that would change on its way through the
+  // settings file, is not taken: the user is told, and the previous choice stays.
+  const FileChoice choice =
       ChooseOpenFileFitting(Platform(), Window(), u8"ﾌｧｲﾙを開く", u8"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", path);
-  ApiResult = chosen ? 1 : 0;
-  if (!chosen) return;
+  ApiResult = choice == FileChoice::Taken ? 1 : 0;
+  if (choice == FileChoice::Refused) Platform().MessageBox(kUnusablePathText, kApplicationTitle);
+  if (choice != FileChoice::Taken) return;
   BgmFile = path;
   lblFname.SetCaption(BgmFile);
 }
 
 void SettingsDialog::Save() {
-  MakeSettingsFolder(files_, settingsPath_);  // a user's own folder, on their first save
-  WriteIniString(files_, kSettingsSection, kBgmModeKey, SignedDecimalText(BgmMode), settingsPath_);
+  // A user's own folder is made on their first save. Where it cannot be made, or the folder
+  // there is not theirs alone, nothing is written: a failed save, silent as any other.
+  const bool folderReady = MakeSettingsFolder(files_, settingsPath_);
+  const auto write = [&](std::string_view key, const std::string& value) {
+    if (folderReady) {
+      WriteIniString(files_, kSettingsSection, key, value, settingsPath_);
+    } else {
+      ApiResult = 0;
+    }
+  };
+  write(kBgmModeKey, SignedDecimalText(BgmMode));
   // A number in the user's format, rounded halves to even; anything else, and a number outside
   // the 16-bit range, is no track.
   const std::optional<double> track = NumericTextValue(bgmRepeat.Text(), Platform().UserNumberFormat());
   BgmRepeatTrack = track ? RoundToInt16(*track).value_or(0) : 0;
-  WriteIniString(files_, kSettingsSection, kBgmRepeatTrackKey, SignedDecimalText(BgmRepeatTrack), settingsPath_);
-  WriteIniString(files_, kSettingsSection, kBgmFileKey, BgmFile, settingsPath_);
+  write(kBgmRepeatTrackKey, SignedDecimalText(BgmRepeatTrack));
+  write(kBgmFileKey, BgmFile);
   Unload();
 }
 

@@ -2,21 +2,12 @@
 
 namespace vellora::shell {
 
-std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
-
-bool ReplaceFileAtomically(FileSystem& files, const std::string& linkOrFile, std::string_view bytes,
-                           bool ownerOnly, Durability durability) {
-  const std::string path = files.ResolveLinks(linkOrFile);
-  const std::string temporary = TemporaryPathFor(path);
-  if (ownerOnly) {
-    // Restricting the old file too means the rename, which keeps the old file's permissions,
-    // never shows the new content to anyone else.
-    files.RemoveFile(temporary);
-    if (!files.WriteFile(temporary, {}, durability)) return false;
-    files.RestrictToOwner(temporary);
-    files.RestrictToOwner(path);
-  }
-  if (!files.WriteFile(temporary, bytes, durability) || !files.RenameOver(temporary, path, durability)) {
+bool ReplaceFileAtomically(FileSystem& files, const std::string& linkOrFile, std::string_view bytes, ReplaceHow how) {
+  if (linkOrFile.empty()) return false;
+  const std::string path = how.throughLinks ? files.ResolveLinks(linkOrFile) : linkOrFile;
+  const std::string temporary = files.WriteFileBeside(path, bytes, how.ownerOnly, how.durability);
+  if (temporary.empty()) return false;
+  if (!files.RenameOver(temporary, path, how.durability)) {
     files.RemoveFile(temporary);
     return false;
   }

@@ -36,15 +36,20 @@ class FileSystem {
   // Reads a whole regular file.
   virtual FileReadResult ReadFile(const std::string& path) = 0;
 
-  // Creates the file or truncates an existing one and writes all the bytes; Flushed also waits
-  // until they are on the disk. False when any step fails; the file may then hold part of the
-  // bytes.
-  virtual bool WriteFile(const std::string& path, std::string_view bytes, Durability durability) = 0;
+  // Creates a new file in the folder of path, under a name of its own that nothing had there
+  // (never opening an existing file, nor following a link planted under that name), writes all
+  // the bytes and closes it; Flushed also waits until they are on the disk. With ownerOnly the
+  // file is readable and writable by its owner alone from the moment it appears; otherwise it
+  // takes the permissions of the file at path, or a new file's defaults when there is none.
+  // Returns the new file's path, or the empty text when any step failed, leaving nothing.
+  virtual std::string WriteFileBeside(const std::string& path, std::string_view bytes, bool ownerOnly,
+                                      Durability durability) = 0;
 
   // Renames source over target in one step, replacing target if it exists: a reader sees the
-  // old file or the new one, never a mixture. Both lie in the same folder. False on failure,
-  // with target untouched; a read-only target is such a failure, as an edit in place would be.
-  // Flushed also waits until the rename is on the disk.
+  // old file or the new one, never a mixture. Both lie in the same folder. A symbolic link at
+  // target is replaced itself, never followed. False on failure, with target untouched; a
+  // read-only target is such a failure, as an edit in place would be. Flushed also waits until
+  // the rename is on the disk.
   virtual bool RenameOver(const std::string& source, const std::string& target, Durability durability) = 0;
 
   // The file that a replace of path writes: where a symbolic link at path leads (through
@@ -54,10 +59,6 @@ class FileSystem {
   // Deletes a file if it can; a failure is not reported.
   virtual void RemoveFile(const std::string& path) = 0;
 
-  // Makes an existing file readable and writable by its owner alone, where the system has such
-  // permissions; a failure, or a missing file, is not reported.
-  virtual void RestrictToOwner(const std::string& /*path*/) {}
-
   // True when the path names something that can be opened for reading other than a folder.
   virtual bool CanOpenForReading(const std::string& path) = 0;
 
@@ -65,17 +66,22 @@ class FileSystem {
   virtual DataFolderProbes& FolderProbes() = 0;
 };
 
-// The name a replacement is written under before it is renamed over path.
-std::string TemporaryPathFor(const std::string& path);
+// How ReplaceFileAtomically treats the file.
+struct ReplaceHow {
+  // Readable by its owner alone from the moment it appears, whatever the old file allowed.
+  bool ownerOnly = false;
+  // A symbolic link at the path is written through: the file it leads to is replaced, beside
+  // itself, and the link stays. Otherwise the link itself is replaced by the new file, so that
+  // a link planted at the path never leads the write elsewhere.
+  bool throughLinks = true;
+  // Flushed (the settings) waits for the disk at each step; Unflushed skips those waits.
+  Durability durability = Durability::Flushed;
+};
 
-// Writes the bytes to TemporaryPathFor(path) in the same folder and renames that over path:
-// a reader sees the old file or the new one, and a failure (full disk, no rights, a read-only
-// file) leaves the old file whole and removes the temporary one. A symbolic link at path is
-// written through: the file it leads to is replaced the same way, beside itself.
-// With ownerOnly the new file is readable by its owner alone from the moment it appears.
-// Flushed (the settings) waits for the disk at each step; Unflushed skips those waits.
-bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes,
-                           bool ownerOnly = false, Durability durability = Durability::Flushed);
+// Writes the bytes to a new file beside path (WriteFileBeside) and renames that over path: a
+// reader sees the old file or the new one, and a failure (full disk, no rights, a read-only
+// file) leaves the old file whole and removes the new one.
+bool ReplaceFileAtomically(FileSystem& files, const std::string& path, std::string_view bytes, ReplaceHow how = {});
 
 // The running system's file system (defined by the platform backend that is linked in).
 FileSystem& PlatformFileSystem();

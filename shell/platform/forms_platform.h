@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/number_conversions.h"
 
@@ -174,8 +175,13 @@ class FormsPlatform {
   // How the user writes numbers (the user's locale settings, not the program's).
   virtual NumberFormat UserNumberFormat() = 0;
 
-  // Screen, pointer and other programs' windows.
+  // Screen, pointer and other programs' windows. The screen is the primary monitor: on Windows
+  // it lies at (0, 0); on X it takes the place of the whole X screen wherever it lies.
   virtual PixelSize ScreenSize() = 0;
+  // The monitors, the primary first, then the others from left to right, top to bottom, in
+  // desktop pixels: Windows' virtual screen (others may lie at negative coordinates) or X's
+  // root window. Never empty.
+  virtual std::vector<PixelRect> Monitors() = 0;
   virtual double TwipsPerPixelX() = 0;
   virtual double TwipsPerPixelY() = 0;
   virtual bool CursorPosition(PixelPoint& where) = 0;
@@ -189,6 +195,9 @@ class FormsPlatform {
   virtual void KeepSystemSaverOff() = 0;
   // Copies the whole screen into the canvas (resized to the screen).
   virtual bool CaptureScreen(Canvas& into) = 0;
+  // Copies the desktop inside the rectangle (as Monitors gives them) at once into the canvas,
+  // resized to it.
+  virtual bool CaptureDesktopArea(PixelRect area, Canvas& into) = 0;
   // The caption-zoom animation of a window between two screen rectangles.
   virtual void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) = 0;
   // The open-file dialog with one filter entry; true and the chosen path when the user picked

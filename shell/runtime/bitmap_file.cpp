@@ -52,7 +52,13 @@ std::string EncodeBitmap24(const Canvas& picture) {
 }
 
 bool SaveBitmap24(FileSystem& files, const Canvas& picture, const std::string& path, bool ownerOnly) {
-  return ReplaceFileAtomically(files, path, EncodeBitmap24(picture), ownerOnly, Durability::Unflushed);
+  // A link at the path is replaced, never followed: whoever could plant one must not choose
+  // which file the screen's picture lands in.
+  ReplaceHow how;
+  how.ownerOnly = ownerOnly;
+  how.throughLinks = false;
+  how.durability = Durability::Unflushed;
+  return ReplaceFileAtomically(files, path, EncodeBitmap24(picture), how);
 }
 
 }  // namespace vellora::shell

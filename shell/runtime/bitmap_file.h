@@ -14,7 +14,8 @@ namespace vellora::shell {
 std::string EncodeBitmap24(const Canvas& picture);
 
 // Writes the bitmap next to its final place and renames it over path, so that a reader sees
-// the old file or the new one and a failed save leaves the old file whole. With ownerOnly
+// the old file or the new one and a failed save leaves the old file whole; a link at path is
+// replaced, never written through. With ownerOnly
 // nobody else can read it (a picture of the user's desktop). The save does not wait for the
 // disk: the snapshot is made anew at every session start, and a crash of the system at that
 // moment can at worst leave a broken file, which the renderer reports and the next session

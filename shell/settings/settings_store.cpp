@@ -83,10 +83,10 @@ void LoadSettings(FileSystem& files, std::string_view settingsFolder) {
   if (BgmMode == kBgmModeFile) BgmMode = kBgmModeNone;
 }
 
-void MakeSettingsFolder(FileSystem& files, std::string_view settingsPath) {
+bool MakeSettingsFolder(FileSystem& files, std::string_view settingsPath) {
   const size_t separator = settingsPath.find_last_of("\\/");
-  if (separator == std::string_view::npos) return;
-  files.FolderProbes().CreateFolder(std::string(settingsPath.substr(0, separator)));
+  if (separator == std::string_view::npos) return false;
+  return files.FolderProbes().CreateFolder(std::string(settingsPath.substr(0, separator)));
 }
 
 bool FileExists(FileSystem& files, std::string_view path) {

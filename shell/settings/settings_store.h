@@ -38,8 +38,10 @@ void WriteIniString(FileSystem& files, std::string_view section, std::string_vie
 void LoadSettings(FileSystem& files, std::string_view settingsFolder);
 
 // Makes the folder of a settings file (the text before its last separator) when it is missing,
-// as a user's own settings folder is before their first save; the keys are written after this.
-void MakeSettingsFolder(FileSystem& files, std::string_view settingsPath);
+// as a user's own settings folder is before their first save; the keys are written after this,
+// and only when it gives true: false when the folder cannot be made or is not the user's own
+// (someone else's, one others can write to), and for a path without a folder.
+bool MakeSettingsFolder(FileSystem& files, std::string_view settingsPath);
 
 // True when the path, less one trailing "\", can be opened for reading (folders cannot).
 bool FileExists(FileSystem& files, std::string_view path);

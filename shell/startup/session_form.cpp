@@ -7,6 +7,7 @@
 #include "runtime/bitmap_file.h"
 #include "settings/settings_variables.h"
 #include "startup/command_line.h"
+#include "startup/monitor_snapshots.h"
 
 namespace vellora::shell {
 namespace {
@@ -49,11 +50,21 @@ void SessionForm::FormLoad() {
 
   // The screen becomes the form's picture and the snapshot the renderer flies through. A failed
   // copy leaves the blank picture, which is saved all the same; a failed save keeps the old file.
-  // A per-user snapshot folder is made on first use.
-  if (!platform.CaptureScreen(Surface())) ResizeSurface(screen);
+  // A per-user snapshot folder is made on first use; where none can be made, or the one there
+  // is not the user's own, nothing is saved. With several monitors the whole desktop is copied
+  // in one moment, and every other monitor's part gets a snapshot of its own beside it.
+  const std::vector<PixelRect> monitors = platform.Monitors();
+  std::vector<Canvas> otherMonitors;
+  // Where the whole desktop cannot be copied at once (a Wayland compositor gives the primary
+  // output alone), the primary is copied as with one monitor and the others stay black.
+  const bool captured = (monitors.size() > 1 && CaptureEveryMonitor(platform, monitors, Surface(), otherMonitors)) ||
+                        platform.CaptureScreen(Surface());
+  if (!captured) ResizeSurface(screen);
   if (endAsked()) return Unload();
-  files_.FolderProbes().CreateFolder(snapshotFolder_);
-  SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
+  if (files_.FolderProbes().CreateFolder(snapshotFolder_)) {
+    SaveBitmap24(files_, Surface(), snapshotFolder_ + "\\" + kSnapshotFileName, /*ownerOnly=*/true);
+    SaveOtherMonitorSnapshots(files_, snapshotFolder_, otherMonitors);
+  }
 
   if (endAsked()) return Unload();
   const std::string dataPath = platform.ApplicationFolder() + "\\" + kRendererFileName;

@@ -35,7 +35,7 @@ void ShellProgram::ShellMain() {
   }
 
   const std::string folder = platform.ApplicationFolder();
-  // Beside the program, or the user's own folders when the program's cannot be written to.
+  // Beside the program, or the user's own folders for an installed copy.
   const DataFolders dataFolders = FindDataFolders(files_.FolderProbes(), folder);
   LoadSettings(files_, dataFolders.settingsToRead);
 
@@ -46,7 +46,9 @@ void ShellProgram::ShellMain() {
   }
 
   if (letter == "C") {
-    if (modes_.settingsDialog) modes_.settingsDialog(SettingsFilePath(dataFolders.settings));
+    // With no folder of the user's to save in, the dialog saves nothing.
+    const std::string settingsPath = dataFolders.settings.empty() ? std::string() : SettingsFilePath(dataFolders.settings);
+    if (modes_.settingsDialog) modes_.settingsDialog(settingsPath);
     platform.EndProcessNow();
   }
 

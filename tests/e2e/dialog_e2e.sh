@@ -3,7 +3,9 @@
 # private Xvfb at 96 dpi, driven with xdotool as a user would: its size and place, the painted
 # gradients, the option marks, the track box, a long path on the two lines of its label, "設定"
 # with the bytes it writes, "..." opening the open-file dialog, "ｷｬﾝｾﾙ" and the close box (and
-# a cancelled open-file dialog) writing nothing, and a session refused while the dialog is open.
+# a cancelled open-file dialog) writing nothing, a session refused while the dialog is open, and
+# a music file whose path would not come back whole from the settings file refused with a
+# message.
 # Usage: dialog_e2e.sh DIST_DIR X11_PROBE
 set -euo pipefail
 dist=$1 probe=$2
@@ -32,9 +34,9 @@ settings_bytes() {  # MODE TRACK
 }
 settings_bytes " 1" " 5" >"$ini"
 
-open_dialog() {
+open_dialog() {  # [WORKING_FOLDER], where the open-file dialog opens
   "$probe" move 900 700
-  (cd "$E2E_WORK" && exec "$app/Vellora.scr" /c 2>>"$E2E_WORK/shell.err") &
+  (cd "${1:-$E2E_WORK}" && exec "$app/Vellora.scr" /c 2>>"$E2E_WORK/shell.err") &
   SHELL_PID=$!
   E2E_PIDS+=("$SHELL_PID")
   DIALOG=$(wait_for_window '<Vellora>' 20) ||
@@ -59,6 +61,8 @@ eventually() {
     sleep 0.1
   done
 }
+# True when no window has this title (a regular expression).
+gone_window() { ! xdotool search --name "^$1\$" >/dev/null 2>&1; }
 # Screen point of a place on the panel, in twips from the panel's corner as the design gives it.
 panel_point() { echo $((PANEL_X + $1 / 15)) $((PANEL_Y + $2 / 15)); }
 click_panel() { xdotool mousemove $(panel_point "$1" "$2") click 1; }
@@ -151,11 +155,43 @@ eventually options_show 2 off || fail "MP3、WAV was not marked"
 click_panel 757 1897  # ...
 chooser=$(wait_for_window 'ﾌｧｲﾙを開く' 10) || fail "... opened no window titled ﾌｧｲﾙを開く"
 "$probe" close "$chooser"  # its close box: a cancel
-eventually eval '! xdotool search --name "^ﾌｧｲﾙを開く\$" >/dev/null 2>&1' || fail "the open-file dialog stayed"
+eventually gone_window 'ﾌｧｲﾙを開く' || fail "the open-file dialog stayed"
 note "... opens the open-file dialog ﾌｧｲﾙを開く; its close box cancels it"
 "$probe" close "$DIALOG"
 ends_with_zero
 cmp -s "$ini" "$E2E_WORK/before.ini" || fail "the settings file changed without 設定"
 [ "$(stat -c '%i %y' "$ini")" = "$identity" ] || fail "the settings file was written again without 設定"
 note "ｷｬﾝｾﾙ and the close box leave Vellora.ini untouched: same file, same time, same bytes"
+
+# --- choosing the music file --------------------------------------------------------------------
+# The open-file dialog opens on the working folder, where Return picks its one music file.
+# "〜" (U+301C) would be saved as 81 60 and read back as "～" (U+FF5E), another file: it is
+# refused with a message, and the previous choice stays. "ソ表能" (second bytes 5C) is taken.
+choose_file() {  # FOLDER
+  open_dialog "$1"
+  click_panel 600 1500  # "MP3、WAV"
+  eventually options_show 2 off || fail "MP3、WAV was not marked"
+  click_panel 757 1897  # "..."
+  chooser=$(wait_for_window "ﾌｧｲﾙを開く" 10) || fail "no open-file dialog titled ﾌｧｲﾙを開く"
+  sleep 1  # the folder is read in the background
+  xdotool windowfocus --sync "$chooser" key Return
+}
+mkdir -p "$E2E_WORK/refused" "$E2E_WORK/taken"
+touch "$E2E_WORK/refused/夏祭り〜remix〜.wav" "$E2E_WORK/taken/ソ表能.wav"
+choose_file "$E2E_WORK/refused"
+box=$(wait_for_window 'Vellora\(ScreenSaver\)' 10) || fail "no message box titled Vellora(ScreenSaver)"
+wait_for_focus "$box"
+xdotool key Return
+eventually gone_window 'Vellora\(ScreenSaver\)' || fail "the box stays"
+xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
+ends_with_zero
+cmp -s "$ini" <(settings_bytes " 2" " 6") || fail "saved after the refusal: $(od -c "$ini" | head -5)"
+note "a file with 〜 in its name is refused with a message box; 設定 keeps the previous path"
+choose_file "$E2E_WORK/taken"
+eventually gone_window 'ﾌｧｲﾙを開く' || fail "the chooser stays"
+xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
+ends_with_zero
+music="$E2E_WORK/taken/ソ表能.wav"
+cmp -s "$ini" <(settings_bytes " 2" " 6") || fail "saved ソ表能.wav as: $(od -c "$ini" | head -5)"
+note "ソ表能.wav is taken and saved in code page 932"
 echo "PASS dialog"

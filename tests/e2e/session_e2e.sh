@@ -24,12 +24,15 @@ start_xvfb 1024x768x24
 unset -f Xvfb
 start_window_manager
 if [ "$case_name" = installed ]; then
-  # Unpacked into a scratch root, never the machine's own /usr; the program folder belongs to
-  # root and cannot be written to. The user nobody must reach it and its own folders below.
+  # Installed by dpkg into a scratch root with a database of its own, never the machine's own
+  # /usr; the program folder belongs to root. The users nobody and daemon must reach it and
+  # their own folders below.
   chmod 711 "$E2E_WORK"
-  dpkg -x "$deb" "$E2E_WORK/root"
+  mkdir -p "$E2E_WORK/root/var/lib/dpkg/info" "$E2E_WORK/root/var/lib/dpkg/updates"
+  touch "$E2E_WORK/root/var/lib/dpkg/status" "$E2E_WORK/root/var/lib/dpkg/available"
+  dpkg_root() { dpkg --root="$E2E_WORK/root" --log=/dev/null --force-depends "$@" >>"$E2E_WORK/dpkg.out" 2>&1; }
+  dpkg_root -i "$deb" || fail "dpkg -i: $(cat "$E2E_WORK/dpkg.out")"
   app="$E2E_WORK/root/usr/lib/vellora"
-  chmod 555 "$app"
 else
   app="$E2E_WORK/app"
   mkdir -p "$app"
@@ -124,10 +127,11 @@ move_by() { "$probe" move $((X0 + $1)) $((Y0 + $2)); }
 press_escape() { xdotool key Escape; }
 
 # Half a second of a 440 Hz tone, chosen in the settings; a session plays it in a loop, here
-# through SDL's disk output into $out.
+# through SDL's disk output into $out. Its folder's name holds characters whose second byte in
+# code page 932 is 5C, the byte of a backslash, which must stay part of the name.
 play_tone_in_sessions() {
-  mkdir -p "$E2E_WORK/music"
-  wav="$E2E_WORK/music/tone.wav" out="$E2E_WORK/audio.raw"
+  mkdir -p "$E2E_WORK/ソ表能"
+  wav="$E2E_WORK/ソ表能/tone.wav" out="$E2E_WORK/audio.raw"
   python3 - "$wav" "$app/Vellora.ini" <<'EOF'
 import math, struct, sys, wave
 wav_path, ini_path = sys.argv[1], sys.argv[2]
@@ -440,20 +444,69 @@ server_saver)
 
 installed)
   # `vellora /s` as the unprivileged user nobody, with a home and a runtime folder of its own.
-  home="$E2E_WORK/home" runtime="$E2E_WORK/runtime"
+  # The user daemon has planted folders of its own, open to everyone, where nobody's
+  # XDG_CONFIG_HOME and XDG_CACHE_HOME point (a shared folder like /tmp), each with links to a
+  # file of nobody's under the names Vellora writes.
+  home="$E2E_WORK/home" runtime="$E2E_WORK/runtime" shared="$E2E_WORK/shared"
   install -d -o nobody -g nogroup -m 700 "$home" "$runtime"
+  install -d -m 1777 "$shared"
   as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+  as_daemon() { setpriv --reuid=daemon --regid=daemon --clear-groups "$@"; }
+  notes="$home/notes.txt"
+  as_nobody sh -c 'echo "nobody'"'"'s notes" >"$1"' - "$notes"
+  as_daemon mkdir -m 777 "$shared/vellora"
+  for name in Vellora.bmp Vellora.ini Vellora.bmp.tmp Vellora.ini.tmp; do as_daemon ln -s "$notes" "$shared/vellora/$name"; done
+  # What must never change: nobody's file and everything daemon planted.
+  untouched() { sha256sum "$notes" && ls -ln --time-style=+%s.%N "$shared/vellora" && stat -c '%a %U' "$shared/vellora"; }
+  before_attack=$(untouched)
   as_nobody test -w "$app" && fail "nobody can write to the program folder"
-  (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin \
-     DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$runtime" "$E2E_WORK/root/usr/bin/vellora" /s \
-     2>>"$E2E_WORK/shell.err") &
-  SHELL_PID=$!
-  E2E_PIDS+=("$SHELL_PID")
-  wait_for_window Vellora_Tessel >/dev/null || fail "no window titled Vellora_Tessel"
-  RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
-  E2E_PIDS+=("$RENDERER_PID")
-  sleep 0.5
-  note "vellora /s started the session from the unpacked package"
+  # Runs the installed `vellora` with the given arguments as the given user (nobody or root),
+  # with any VAR=value words before the arguments added to its environment; sets SHELL_PID.
+  run_vellora() {
+    local user=$1 environment=(); shift
+    while [ $# -gt 0 ] && [[ $1 == *=* ]]; do environment+=("$1"); shift; done
+    local as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    [ "$user" = root ] && as=()
+    (cd / && exec "${as[@]}" env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" "${environment[@]}" \
+       "$E2E_WORK/root/usr/bin/vellora" "$@" 2>>"$E2E_WORK/shell.err") &
+    SHELL_PID=$!
+    E2E_PIDS+=("$SHELL_PID")
+  }
+  nobody_env=(HOME="$home" XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$shared" XDG_CACHE_HOME="$shared")
+  # Starts a session and waits until the renderer has been up a moment; sets RENDERER_PID.
+  installed_session() {
+    "$probe" move $X0 $Y0
+    run_vellora "$@" /s
+    wait_for_window Vellora_Tessel >/dev/null || fail "no window titled Vellora_Tessel"
+    RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
+    E2E_PIDS+=("$RENDERER_PID")
+    sleep 0.5
+  }
+  end_installed_session() {
+    move_by 31 31
+    wait_for_exit "$SHELL_PID" 5
+    wait_gone "$RENDERER_PID" renderer
+  }
+  # The renderer loaded the snapshot: it runs on, and shows none of its boxes.
+  renderer_flies() {
+    gone "$RENDERER_PID" && fail "the renderer ended: $(cat "$E2E_WORK/shell.err")"
+    for title in 'BMP Unit' 'Loading Textures'; do
+      [ "$(xdotool search --name "^$title\$" 2>/dev/null | wc -l)" = 0 ] || fail "a \"$title\" box is shown"
+    done
+  }
+  # Opens `vellora /c`, optionally clicks "無し", and presses "設定".
+  save_settings() {
+    local none=$1; shift
+    run_vellora "$@" /c
+    dialog=$(wait_for_window '<Vellora>' 20) || fail "vellora /c opened no window titled <Vellora>"
+    sleep 0.5  # the zoom and the first paint
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    [ "$none" = none ] && xdotool mousemove $((X + (180 + 390) / 15)) $((Y + (240 + 1230) / 15)) click 1  # 無し
+    xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
+    wait_for_exit "$SHELL_PID" 10
+  }
+  installed_session nobody "${nobody_env[@]}"
+  note "vellora /s started the session from the installed package"
 
   snapshot="$runtime/vellora/Vellora.bmp"
   [ -f "$snapshot" ] || fail "no snapshot in the runtime folder: $(ls -A "$runtime")"
@@ -469,15 +522,9 @@ installed)
 
   # The renderer found it there: it runs on without a message box and flies the snapshot.
   tunnel_shown || fail "the tunnel never showed the snapshot's colours"
-  gone "$RENDERER_PID" && fail "the renderer ended: $(cat "$E2E_WORK/shell.err")"
-  for title in 'BMP Unit' 'Loading Textures'; do
-    [ "$(xdotool search --name "^$title\$" 2>/dev/null | wc -l)" = 0 ] || fail "a \"$title\" box is shown"
-  done
+  renderer_flies
   note "the renderer flies the snapshot (rgb $COLOUR in shot $SHOT)"
-
-  move_by 31 31
-  wait_for_exit "$SHELL_PID" 5
-  wait_gone "$RENDERER_PID" renderer
+  end_installed_session
   note "a move of +31,+31 ends both"
 
   # --help and --version answer on standard output with exit code 0, even with no display.
@@ -499,12 +546,13 @@ installed)
      sh -c "exec $command" 2>>"$E2E_WORK/shell.err") &
   WATCHER_PID=$!
   E2E_PIDS+=("$WATCHER_PID")
-  deadline=$((SECONDS + 10))
-  until xautolock -locknow 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "the autostart example's xautolock never came up: $command"
+  # A -locknow that reaches xautolock while it is still starting can be lost, so the request is
+  # sent again until the session shows (a second start meets the running session's guard).
+  deadline=$((SECONDS + 30))
+  until xautolock -locknow 2>/dev/null && wait_for_window Vellora_Tessel 5 >/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "xautolock started no session: $command"
     sleep 0.2
   done
-  wait_for_window Vellora_Tessel >/dev/null || fail "xautolock started no session"
   RENDERER_PID=$(pgrep -u nobody -f -x "$app/Vellora.data") || fail "no renderer of the user's"
   SHELL_PID=$(ps -o ppid= -p "$RENDERER_PID" | tr -d ' ')
   E2E_PIDS+=("$RENDERER_PID" "$SHELL_PID")
@@ -518,23 +566,67 @@ installed)
   note "the autostart example's \"$command\" started vellora /s; a mouse move ended it"
 
   # An administrator's Vellora.ini beside the programs is the default that `vellora /c` shows,
-  # and "設定" saves it as the user's own in ~/.config/vellora, made then.
+  # and "設定" saves it as the user's own in ~/.config/vellora, made then: daemon's folder in
+  # XDG_CONFIG_HOME is passed over.
   printf '[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\nBGM\xD8\xCB\xDF\xB0\xC4= 5\r\nBGM\xCC\xA7\xB2\xD9=\r\n' >"$app/Vellora.ini"
-  (cd "$home" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin \
-     DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$runtime" "$E2E_WORK/root/usr/bin/vellora" /c \
-     2>>"$E2E_WORK/shell.err") &
-  SHELL_PID=$!
-  E2E_PIDS+=("$SHELL_PID")
-  dialog=$(wait_for_window '<Vellora>' 20) || fail "vellora /c opened no window titled <Vellora>"
-  sleep 0.5  # the zoom and the first paint
-  eval "$(xdotool getwindowgeometry --shell "$dialog")"
-  xdotool mousemove $((X + 4800 / 15 + 20)) $((Y + 3000 / 15 + 10)) click 1  # 設定
-  wait_for_exit "$SHELL_PID" 10
+  save_settings keep nobody "${nobody_env[@]}"
   saved="$home/.config/vellora/Vellora.ini"
   cmp -s "$saved" "$app/Vellora.ini" || fail "saved $saved: $(od -c "$saved" 2>&1 | head -5)"
   [ "$(stat -c '%U %a' "$home/.config") $(stat -c '%U %a' "$home/.config/vellora")" = "nobody 700 nobody 700" ] ||
     fail "settings folders: $(stat -c '%n %U %a' "$home/.config" "$home/.config/vellora")"
   note "vellora /c showed the program folder's settings and saved them in ~/.config/vellora (0700)"
+
+  # Settings kept as a link into a folder others can write to (managed dotfiles), where daemon
+  # plants a link under the name of the old temporary file: the save goes through the link to
+  # a new file beside its target, and nothing daemon planted leads it anywhere else.
+  as_nobody mkdir -m 777 "$shared/dotfiles"
+  as_nobody mv "$saved" "$shared/dotfiles/Vellora.ini"
+  as_nobody ln -s "$shared/dotfiles/Vellora.ini" "$saved"
+  as_daemon ln -s "$notes" "$shared/dotfiles/Vellora.ini.tmp"
+  save_settings none nobody "${nobody_env[@]}"
+  [ -L "$saved" ] || fail "the settings link was replaced"
+  grep -qa $'BGM\x8B\xE6\x95\xAA= 0\r' "$shared/dotfiles/Vellora.ini" ||
+    fail "the linked settings were not saved: $(od -c "$shared/dotfiles/Vellora.ini" | head -3)"
+  [ "$(ls -A "$shared/dotfiles")" = "$(printf 'Vellora.ini\nVellora.ini.tmp')" ] ||
+    fail "beside the linked settings: $(ls -A "$shared/dotfiles")"
+  note "a save through a link replaced its target, past the planted Vellora.ini.tmp"
+
+  # A runtime folder that others can write to is no runtime folder: the snapshot goes to the
+  # cache folder, again past daemon's.
+  installed_session nobody HOME="$home" XDG_RUNTIME_DIR="$shared" XDG_CONFIG_HOME="$shared" XDG_CACHE_HOME="$shared"
+  snapshot="$home/.cache/vellora/Vellora.bmp"
+  [ "$(stat -c '%U %a' "$home/.cache/vellora") $(stat -c '%U %a' "$snapshot" 2>&1)" = "nobody 700 nobody 600" ] ||
+    fail "cache snapshot: $(ls -lAR "$home/.cache" 2>&1)"
+  renderer_flies
+  end_installed_session
+  [ "$(untouched)" = "$before_attack" ] || fail "daemon's links led a write: $(untouched)"
+  # Mesa keeps its shader cache in $XDG_CACHE_HOME: the driver's, not Vellora's.
+  [ "$(ls -A "$shared" | grep -vx mesa_shader_cache)" = "$(printf 'dotfiles\nvellora')" ] ||
+    fail "written to the shared folder: $(ls -A "$shared")"
+  note "with a shared runtime folder the snapshot went to ~/.cache/vellora; nobody's file and daemon's links are as they were"
+
+  # root, with the runtime folder of the user it came from (as after su), saves and takes
+  # snapshots in its own folders: nothing in the program folder, nothing in nobody's.
+  roothome="$E2E_WORK/roothome"
+  install -d -m 700 "$roothome"
+  installed_session root HOME="$roothome" XDG_RUNTIME_DIR="$runtime"
+  renderer_flies
+  end_installed_session
+  save_settings none root HOME="$roothome" XDG_RUNTIME_DIR="$runtime"
+  [ "$(ls -A "$app")" = "$(printf 'Vellora.data\nVellora.ini\nVellora.scr')" ] ||
+    fail "root wrote into the program folder: $(ls -A "$app")"
+  [ "$(ls -A "$runtime")" = vellora ] && [ "$(ls -A "$runtime/vellora")" = Vellora.bmp ] ||
+    fail "root wrote into nobody's runtime folder: $(ls -AR "$runtime")"
+  [ -f "$roothome/.cache/vellora/Vellora.bmp" ] && [ -f "$roothome/.config/vellora/Vellora.ini" ] ||
+    fail "root's own files: $(ls -AR "$roothome")"
+  note "root's snapshot and settings went to its own ~/.cache and ~/.config, the program folder stayed as it was"
+
+  # The administrator's own file goes with the administrator; then removing the package
+  # removes its folder.
+  rm "$app/Vellora.ini"
+  dpkg_root -r vellora || fail "dpkg -r: $(cat "$E2E_WORK/dpkg.out")"
+  [ ! -e "$app" ] || fail "dpkg -r left $app: $(ls -A "$app")"
+  note "dpkg -r removed /usr/lib/vellora"
   ;;
 
 x_error)

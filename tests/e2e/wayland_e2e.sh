@@ -199,17 +199,16 @@ portal)
   # back ends, takes seconds on a loaded machine).
   # xdg-desktop-portal 1.16 leaves the call out for good when its GTK back end answers late,
   # as it may on a loaded machine: it is then started again, as a new login would.
-  for attempt in 1 2 3 4; do
-    in_session gdbus introspect --session --dest org.freedesktop.portal.Desktop \
-      --object-path /org/freedesktop/portal/desktop 2>/dev/null | grep -q org.freedesktop.portal.Screenshot && break
-    [ "$attempt" -lt 4 ] || fail "the portal offers no Screenshot call"
+  deadline=$((SECONDS + 40))
+  until in_session gdbus introspect --session --dest org.freedesktop.portal.Desktop \
+          --object-path /org/freedesktop/portal/desktop 2>/dev/null | grep -q org.freedesktop.portal.Screenshot; do
+    [ $SECONDS -lt $deadline ] || fail "the portal offers no Screenshot call"
     portal_pid=$(in_session gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-                   --method org.freedesktop.DBus.GetConnectionUnixProcessID org.freedesktop.portal.Desktop |
+                   --method org.freedesktop.DBus.GetConnectionUnixProcessID org.freedesktop.portal.Desktop 2>/dev/null |
                  sed -n 's/^(uint32 \([0-9]*\),)$/\1/p') || true  # none while it is still starting
     [ -z "$portal_pid" ] || kill "$portal_pid"
-    deadline=$((SECONDS + 5))
     while [ -n "$portal_pid" ] && kill -0 "$portal_pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    sleep 0.5
+    sleep 1
   done
   note "portal on the session bus, screenshots allowed; screen copy turned off for Vellora"
   ;;

@@ -2,7 +2,7 @@
 # The Windows build's settings dialog under Wine: Vellora.scr /c opens "<Vellora>" centred,
 # a third of the free height down, frame included; choosing the music CD, typing a track and pressing "設定"
 # writes Vellora.ini in code page 932; choosing another option and pressing "ｷｬﾝｾﾙ" writes
-# nothing.
+# nothing, and neither does "設定" once the file is read-only.
 #
 # Usage: settings_dialog.sh <dist/windows folder>
 set -euo pipefail
@@ -57,3 +57,16 @@ click_form 6040 3100  # ｷｬﾝｾﾙ
 closed_with_zero
 cmp -s "$ini" "$WORK_DIR/expected.ini" || fail "ｷｬﾝｾﾙ changed Vellora.ini"
 pass "ｷｬﾝｾﾙ left Vellora.ini as it was"
+
+# A read-only Vellora.ini (attrib +r) is left as it is: 設定 neither replaces it nor leaves a
+# temporary file beside it.
+wine cmd /c attrib +r "$(winepath -w "$ini")" >/dev/null 2>&1 9>&-
+[ "$(stat -c %a "$ini")" = 444 ] || fail "attrib +r left mode $(stat -c %a "$ini")"
+open_dialog
+click_panel 390 1230  # 無し
+click_form 4900 3100  # 設定
+closed_with_zero
+cmp -s "$ini" "$WORK_DIR/expected.ini" || fail "設定 replaced the read-only Vellora.ini: $(od -c "$ini" | head -6)"
+[ "$(stat -c %a "$ini")" = 444 ] || fail "Vellora.ini lost its read-only mark: $(stat -c %a "$ini")"
+[ "$(ls -A "$folder")" = "$(printf 'Vellora.data\nVellora.ini\nVellora.scr')" ] || fail "left beside it: $(ls -A "$folder")"
+pass "設定 left the read-only Vellora.ini as it was"

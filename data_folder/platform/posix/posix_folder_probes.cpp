@@ -12,6 +12,13 @@
 namespace vellora {
 namespace {
 
+// The path without trailing "/", so that lstat looks at the last name itself and not at
+// what a link of that name leads to.
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 bool IsFolder(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -25,6 +32,28 @@ bool CanCreateNamedFileIn(const std::string& folder) {
   ::close(fd);
   ::unlink(probe.c_str());
   return true;
+}
+
+// True when this process can create a new file in the folder; a read-only mount refuses even
+// the superuser, so the probe really creates one.
+bool CanCreateFileIn(const std::string& folder) {
+  if (folder.empty()) return false;
+#ifdef O_TMPFILE
+  // An unnamed file in the folder: nothing to remove afterwards, nothing left if we die.
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd >= 0) {
+    ::close(fd);
+    return true;
+  }
+  // Kernels and file systems without unnamed files answer with one of these.
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+#endif
+  return CanCreateNamedFileIn(folder);
+}
+
+// A real folder of this user's that nobody else can write to.
+bool IsPrivateFolder(const struct stat& info) {
+  return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 }  // namespace
@@ -47,19 +76,23 @@ std::string PosixFolderProbes::HomeFolder() {
   return found->pw_dir;
 }
 
-bool PosixFolderProbes::CanCreateFileIn(const std::string& folder) {
-  if (folder.empty()) return false;
-#ifdef O_TMPFILE
-  // An unnamed file in the folder: nothing to remove afterwards, nothing left if we die.
-  const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-  if (fd >= 0) {
-    ::close(fd);
-    return true;
+DataFolderProbes::FolderUse PosixFolderProbes::CheckFolder(const std::string& folder) {
+  if (folder.empty() || folder[0] != '/') return FolderUse::Unusable;
+  const std::string path = WithoutTrailingSlashes(folder);
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0)
+    return IsPrivateFolder(info) && CanCreateFileIn(path) ? FolderUse::Own : FolderUse::Unusable;
+  if (errno != ENOENT) return FolderUse::Unusable;
+  // Missing: it can be made when the nearest folder above that exists takes new entries. That
+  // one may be a link (a ~/.config kept elsewhere); what is made below it is checked again.
+  std::string above = path;
+  for (;;) {
+    const size_t slash = above.find_last_of('/');
+    above = slash == 0 ? "/" : above.substr(0, slash);
+    if (::stat(above.c_str(), &info) == 0)
+      return S_ISDIR(info.st_mode) && CanCreateFileIn(above) ? FolderUse::Absent : FolderUse::Unusable;
+    if (errno != ENOENT || above == "/") return FolderUse::Unusable;
   }
-  // Kernels and file systems without unnamed files answer with one of these.
-  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
-#endif
-  return CanCreateNamedFileIn(folder);
 }
 
 bool PosixFolderProbes::IsFile(const std::string& path) {
@@ -68,15 +101,16 @@ bool PosixFolderProbes::IsFile(const std::string& path) {
 }
 
 bool PosixFolderProbes::CreateFolder(const std::string& folder) {
-  if (folder.empty()) return false;
-  if (IsFolder(folder)) return true;
+  if (folder.empty() || folder[0] != '/') return false;
   // Each missing folder from the top down, for the owner alone.
   for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
     const std::string part = folder.substr(0, end);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST && !IsFolder(part)) return false;
+    if (!part.empty() && part.back() != '/' && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST &&
+        !IsFolder(part))
+      return false;
     if (end == std::string::npos) break;
   }
-  return IsFolder(folder);
+  return CheckFolder(folder) == FolderUse::Own;
 }
 
 }  // namespace vellora

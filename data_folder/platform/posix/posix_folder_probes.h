@@ -11,7 +11,7 @@ class PosixFolderProbes final : public DataFolderProbes {
   FolderConvention Convention() const override { return FolderConvention::Freedesktop; }
   std::string EnvironmentVariable(const std::string& name) override;
   std::string HomeFolder() override;
-  bool CanCreateFileIn(const std::string& folder) override;
+  FolderUse CheckFolder(const std::string& folder) override;
   bool IsFile(const std::string& path) override;
   bool CreateFolder(const std::string& folder) override;
 };

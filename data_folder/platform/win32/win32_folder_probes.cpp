@@ -72,18 +72,25 @@ std::string Win32FolderProbes::EnvironmentVariable(const std::string& name) {
 
 std::string Win32FolderProbes::HomeFolder() { return EnvironmentVariable("USERPROFILE"); }
 
-bool Win32FolderProbes::CanCreateFileIn(const std::string& folder) {
+DataFolderProbes::FolderUse Win32FolderProbes::CheckFolder(const std::string& folder) {
   std::optional<std::wstring> path = Wide(folder);
-  if (!path) return false;
+  if (!path) return FolderUse::Unusable;
   while (!path->empty() && IsSeparator(path->back())) path->pop_back();
+  const DWORD attributes = ::GetFileAttributesW(path->c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = ::GetLastError();
+    // Whether it can be made is CreateFolder's to find out.
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FolderUse::Absent : FolderUse::Unusable;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return FolderUse::Unusable;
   *path += L"\\Vellora-" + std::to_wstring(::GetCurrentProcessId()) + L".probe";
   // Deleted when the handle closes, and by the system should this process die first.
   const HANDLE file = ::CreateFileW(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                                     nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) return FolderUse::Unusable;
   ::CloseHandle(file);
-  return true;
+  return FolderUse::Own;
 }
 
 bool Win32FolderProbes::IsFile(const std::string& path) {

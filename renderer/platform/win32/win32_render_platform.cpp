@@ -1,17 +1,32 @@
 #include "win32_render_platform.h"
 
 #include <cstdio>
+#include <map>
 
 #include "platform/win32/win32_folder_probes.h"
+#include "platform/win32/win32_monitors.h"
 
 namespace vellora::renderer {
 namespace {
 
 constexpr const char* kWindowClass = "OpenGL";
 
-// The window procedure has no user data yet while CreateWindowEx runs, so the one handler of
-// this one-window program is kept here.
+// The window procedure has no user data yet while CreateWindowEx runs, so the render window's
+// handler is kept here, and the handler of each monitor window by its handle; a monitor window
+// being created is known by its handler alone until CreateWindowEx returns.
 WindowEventHandler* g_handler = nullptr;
+std::map<HWND, WindowEventHandler*> g_monitorHandlers;
+WindowEventHandler* g_creatingMonitor = nullptr;
+
+WindowEventHandler* HandlerOf(HWND window) {
+  const auto found = g_monitorHandlers.find(window);
+  if (found != g_monitorHandlers.end()) return found->second;
+  if (g_creatingMonitor != nullptr) {
+    g_monitorHandlers[window] = g_creatingMonitor;
+    return g_creatingMonitor;
+  }
+  return g_handler;
+}
 
 const PIXELFORMATDESCRIPTOR kPixelFormat = {
     sizeof(PIXELFORMATDESCRIPTOR), 1,
@@ -24,6 +39,26 @@ const PIXELFORMATDESCRIPTOR kPixelFormat = {
     0, 0,              // stencil, auxiliary buffers
     PFD_MAIN_PLANE, 0, 0, 0, 0};
 
+// Centres a message box of this thread on the primary monitor as it is activated: a box without
+// an owner would otherwise come up wherever the system puts new windows, maybe on another monitor.
+LRESULT CALLBACK CentreOnPrimaryMonitor(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT rect{};
+    const POINT origin{0, 0};
+    if (GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info) && GetWindowRect(box, &rect)) {
+      const RECT& work = info.rcWork;
+      const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+      SetWindowPos(box, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 Win32RenderPlatform::Win32RenderPlatform() : instance_(GetModuleHandleA(nullptr)) {}
@@ -31,7 +66,9 @@ Win32RenderPlatform::Win32RenderPlatform() : instance_(GetModuleHandleA(nullptr)
 void Win32RenderPlatform::ShowMessageBox(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   std::fflush(stderr);
+  HHOOK hook = SetWindowsHookExA(WH_CBT, &CentreOnPrimaryMonitor, nullptr, GetCurrentThreadId());
   MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+  if (hook != nullptr) UnhookWindowsHookEx(hook);
 }
 
 void Win32RenderPlatform::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
@@ -141,6 +178,59 @@ void Win32RenderPlatform::PostQuit() { PostQuitMessage(0); }
 
 void Win32RenderPlatform::SwapBuffers() { ::SwapBuffers(deviceContext_); }
 
+std::vector<MonitorRect> Win32RenderPlatform::Monitors() { return Win32Monitors(); }
+
+bool Win32RenderPlatform::MakeRenderContextCurrent() { return wglMakeCurrent(deviceContext_, renderingContext_) != FALSE; }
+
+// A popup of the render window's class (its own device context) with the same pixel format and
+// a WGL context of its own.
+class Win32RenderPlatform::Win32MonitorWindow final : public MonitorWindow {
+ public:
+  Win32MonitorWindow(HWND window, HDC deviceContext, HGLRC context)
+      : window_(window), deviceContext_(deviceContext), context_(context) {}
+  ~Win32MonitorWindow() override {
+    if (context_ != nullptr) {
+      if (wglGetCurrentContext() == context_) wglMakeCurrent(nullptr, nullptr);
+      wglDeleteContext(context_);
+    }
+    if (deviceContext_ != nullptr) ReleaseDC(window_, deviceContext_);
+    DestroyWindow(window_);
+  }
+  bool MakeContextCurrent() override { return wglMakeCurrent(deviceContext_, context_) != FALSE; }
+  void SwapBuffers() override { ::SwapBuffers(deviceContext_); }
+
+ private:
+  HWND window_;
+  HDC deviceContext_;
+  HGLRC context_;
+};
+
+std::unique_ptr<MonitorWindow> Win32RenderPlatform::OpenMonitorWindow(const std::string& title, const MonitorRect& area,
+                                                                       WindowEventHandler& handler) {
+  g_creatingMonitor = &handler;
+  HWND window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kWindowClass, title.c_str(),
+                                WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, area.left, area.top, area.width,
+                                area.height, nullptr, nullptr, instance_, nullptr);
+  g_creatingMonitor = nullptr;
+  if (window == nullptr) return nullptr;
+  g_monitorHandlers[window] = &handler;
+  HDC deviceContext = GetDC(window);
+  const int format = deviceContext != nullptr ? ::ChoosePixelFormat(deviceContext, &kPixelFormat) : 0;
+  HGLRC context = nullptr;
+  if (format != 0 && ::SetPixelFormat(deviceContext, format, &kPixelFormat)) context = wglCreateContext(deviceContext);
+  auto monitorWindow = std::make_unique<Win32MonitorWindow>(window, deviceContext, context);
+  if (context == nullptr || !monitorWindow->MakeContextCurrent()) return nullptr;
+  // Only the render window's swap waits for the display: waiting at every window's swap would
+  // divide the frame rate by the number of monitors.
+  using SwapIntervalExt = BOOL(WINAPI*)(int);
+  if (auto swapInterval = reinterpret_cast<SwapIntervalExt>(
+          reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT"))))
+    swapInterval(0);
+  // Shown without the focus, which stays with the render window.
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  return monitorWindow;
+}
+
 ScreenPoint Win32RenderPlatform::CursorPosition() {
   POINT point = {};
   GetCursorPos(&point);
@@ -167,7 +257,9 @@ LRESULT CALLBACK Win32RenderPlatform::WindowProcedure(HWND window, UINT message,
     case WM_TIMER: event.kind = WindowEvent::Kind::Timer; event.timerId = static_cast<uint32_t>(wParam); break;
     default: break;
   }
-  if (g_handler != nullptr && event.kind != WindowEvent::Kind::Other && g_handler->RenderWindowProc(event)) return 0;
+  WindowEventHandler* handler = HandlerOf(window);
+  if (message == WM_NCDESTROY) g_monitorHandlers.erase(window);
+  if (handler != nullptr && event.kind != WindowEvent::Kind::Other && handler->RenderWindowProc(event)) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -44,11 +44,16 @@ class Win32RenderPlatform final : public RenderPlatform {
   void PostQuit() override;
 
   void SwapBuffers() override;
+  std::vector<MonitorRect> Monitors() override;
+  std::unique_ptr<MonitorWindow> OpenMonitorWindow(const std::string& title, const MonitorRect& area,
+                                                   WindowEventHandler& handler) override;
+  bool MakeRenderContextCurrent() override;
   ScreenPoint CursorPosition() override;
   void ShowCursor(bool show) override;
   uint64_t TickCount() override;
 
  private:
+  class Win32MonitorWindow;
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_ = nullptr;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <clocale>
 
+#include "platform/x11/x11_monitors.h"
 #include "x11_window_properties.h"
 
 namespace vellora::renderer {
@@ -73,8 +74,7 @@ struct BoxLayout {
   XRectangle button;
 };
 
-BoxLayout LayOut(Display* display, const BoxFont& font, const std::string& text) {
-  const int screenWidth = DisplayWidth(display, DefaultScreen(display));
+BoxLayout LayOut(const BoxFont& font, const std::string& text, int screenWidth) {
   BoxLayout layout{};
   layout.width = std::clamp(font.Width(text) + 2 * kMargin, 240, std::max(240, screenWidth - 40));
   layout.height = kMargin + font.Height() + kMargin + kButtonHeight + kMargin / 2;
@@ -113,12 +113,14 @@ Bool IsEventFor(Display*, XEvent* event, XPointer window) {
 bool ShowX11MessageBox(Display* display, const std::string& caption, const std::string& text, Window owner) {
   BoxFont font(display);
   if (!font.Usable()) return false;
-  const BoxLayout layout = LayOut(display, font, text);
+  // Centred on the primary monitor, the one the render window covers.
+  const vellora::MonitorRect primary = vellora::X11Monitors(display).front();
+  const BoxLayout layout = LayOut(font, text, primary.width);
 
   const int screen = DefaultScreen(display);
   const Window root = RootWindow(display, screen);
-  const int x = (DisplayWidth(display, screen) - layout.width) / 2;
-  const int y = (DisplayHeight(display, screen) - layout.height) / 2;
+  const int x = primary.left + (primary.width - layout.width) / 2;
+  const int y = primary.top + (primary.height - layout.height) / 2;
   const Window box = XCreateSimpleWindow(display, root, x, y, static_cast<unsigned>(layout.width),
                                          static_cast<unsigned>(layout.height), 1, BlackPixel(display, screen),
                                          0xF0F0F0);

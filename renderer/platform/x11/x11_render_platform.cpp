@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/posix/posix_folder_probes.h"
+#include "platform/x11/x11_monitors.h"
 #include "x11_error_handler.h"
 #include "x11_message_box.h"
 #include "x11_window_properties.h"
@@ -93,10 +94,13 @@ void X11RenderPlatform::UnregisterWindowClass() {
 }
 
 ScreenMetrics X11RenderPlatform::QueryScreenMetrics() {
-  // A maximised window without decorations covers the screen; X windows carry no caption.
-  const int screen = DefaultScreen(display_);
-  return {DisplayWidth(display_, screen), DisplayHeight(display_, screen), 0};
+  // The primary monitor takes the place of the screen: a maximised window without decorations
+  // covers it, and X windows carry no caption. With one monitor that is the whole X screen.
+  const MonitorRect primary = X11Monitors(display_).front();
+  return {primary.width, primary.height, 0, primary.left, primary.top};
 }
+
+std::vector<MonitorRect> X11RenderPlatform::Monitors() { return X11Monitors(display_); }
 
 bool X11RenderPlatform::CreateRenderWindow(const std::string& title, int32_t x, int32_t y, int32_t width,
                                            int32_t height, WindowEventHandler& handler) {
@@ -106,40 +110,48 @@ bool X11RenderPlatform::CreateRenderWindow(const std::string& title, int32_t x, 
   visual_ = glXChooseVisual(display_, screen, attributes);
   if (visual_ == nullptr || width <= 0 || height <= 0) return false;
 
-  const Window root = RootWindow(display_, screen);
-  colormap_ = XCreateColormap(display_, root, visual_->visual, AllocNone);
-  XSetWindowAttributes set{};
-  set.colormap = colormap_;
-  set.background_pixel = 0;
-  set.border_pixel = 0;
-  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask | EnterWindowMask;
-  window_ = XCreateWindow(display_, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                          visual_->depth, InputOutput, visual_->visual,
-                          CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
+  colormap_ = XCreateColormap(display_, RootWindow(display_, screen), visual_->visual, AllocNone);
+  window_ = CreateBorderlessWindow(title, x, y, width, height);
   if (window_ == 0) return false;
   windowWidth_ = width;
   windowHeight_ = height;
   handler_ = &handler;
 
-  SetX11WindowTitle(display_, window_, title);
+  WindowEvent created;
+  created.kind = WindowEvent::Kind::Create;
+  handler.RenderWindowProc(created);
+  return true;
+}
+
+Window X11RenderPlatform::CreateBorderlessWindow(const std::string& title, int32_t x, int32_t y, int32_t width,
+                                                 int32_t height) {
+  XSetWindowAttributes set{};
+  set.colormap = colormap_;
+  set.background_pixel = 0;
+  set.border_pixel = 0;
+  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask | EnterWindowMask;
+  const Window window = XCreateWindow(display_, RootWindow(display_, visual_->screen), x, y,
+                                      static_cast<unsigned>(width), static_cast<unsigned>(height), 0, visual_->depth,
+                                      InputOutput, visual_->visual,
+                                      CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &set);
+  if (window == 0) return 0;
+  SetX11WindowTitle(display_, window, title);
   XClassHint classHint{const_cast<char*>("Vellora.data"), const_cast<char*>("OpenGL")};
-  XSetClassHint(display_, window_, &classHint);
+  XSetClassHint(display_, window, &classHint);
   XSizeHints sizeHints{};
   sizeHints.flags = USPosition | USSize | PPosition | PSize;
   sizeHints.x = x;
   sizeHints.y = y;
   sizeHints.width = width;
   sizeHints.height = height;
-  XSetWMNormalHints(display_, window_, &sizeHints);
-  RequestBorderlessFullScreen(display_, window_);
-  wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
-  wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
-  XSetWMProtocols(display_, window_, &wmDeleteWindow_, 1);
-
-  WindowEvent created;
-  created.kind = WindowEvent::Kind::Create;
-  handler.RenderWindowProc(created);
-  return true;
+  XSetWMNormalHints(display_, window, &sizeHints);
+  RequestBorderlessFullScreen(display_, window);
+  if (wmDeleteWindow_ == 0) {
+    wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
+    wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+  }
+  XSetWMProtocols(display_, window, &wmDeleteWindow_, 1);
+  return window;
 }
 
 void X11RenderPlatform::DestroyRenderWindow() {
@@ -173,11 +185,14 @@ bool X11RenderPlatform::CreateGLContext() {
 bool X11RenderPlatform::MakeContextCurrent() {
   if (!glXMakeCurrent(display_, window_, context_)) return false;
   // Pacing comes from the buffer swap, so ask it to wait for the display.
-  RequestSwapInterval(1);
+  if (!swapIntervalAsked_) RequestSwapInterval(window_, 1);
+  swapIntervalAsked_ = true;
   return true;
 }
 
-void X11RenderPlatform::RequestSwapInterval(int interval) {
+bool X11RenderPlatform::MakeRenderContextCurrent() { return glXMakeCurrent(display_, window_, context_); }
+
+void X11RenderPlatform::RequestSwapInterval(Window window, int interval) {
   using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
   using SwapIntervalMesa = int (*)(unsigned);
   const char* extensions = glXQueryExtensionsString(display_, DefaultScreen(display_));
@@ -185,7 +200,7 @@ void X11RenderPlatform::RequestSwapInterval(int interval) {
   if (std::strstr(extensions, "GLX_EXT_swap_control") != nullptr) {
     if (auto fn = reinterpret_cast<SwapIntervalExt>(
             glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT"))))
-      fn(display_, window_, interval);
+      fn(display_, window, interval);
   } else if (std::strstr(extensions, "GLX_MESA_swap_control") != nullptr) {
     if (auto fn = reinterpret_cast<SwapIntervalMesa>(
             glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA"))))
@@ -265,7 +280,16 @@ PumpResult X11RenderPlatform::PumpOneMessage() {
 }
 
 void X11RenderPlatform::Dispatch(const XEvent& event) {
-  if (handler_ == nullptr || event.xany.window != window_) return;
+  WindowEventHandler* handler = event.xany.window == window_ ? handler_ : nullptr;
+  int* width = &windowWidth_;
+  int* height = &windowHeight_;
+  for (EventTarget& target : monitorWindows_) {
+    if (target.window != event.xany.window) continue;
+    handler = target.handler;
+    width = &target.width;
+    height = &target.height;
+  }
+  if (handler == nullptr) return;
   WindowEvent out;
   switch (event.type) {
     case KeyPress:
@@ -276,12 +300,12 @@ void X11RenderPlatform::Dispatch(const XEvent& event) {
       break;
     }
     case ConfigureNotify:
-      if (event.xconfigure.width == windowWidth_ && event.xconfigure.height == windowHeight_) return;
-      windowWidth_ = event.xconfigure.width;
-      windowHeight_ = event.xconfigure.height;
+      if (event.xconfigure.width == *width && event.xconfigure.height == *height) return;
+      *width = event.xconfigure.width;
+      *height = event.xconfigure.height;
       out.kind = WindowEvent::Kind::Size;
-      out.width = static_cast<uint32_t>(windowWidth_) & 0xFFFF;
-      out.height = static_cast<uint32_t>(windowHeight_) & 0xFFFF;
+      out.width = static_cast<uint32_t>(*width) & 0xFFFF;
+      out.height = static_cast<uint32_t>(*height) & 0xFFFF;
       break;
     case ClientMessage:
       if (event.xclient.message_type != wmProtocols_ ||
@@ -292,7 +316,7 @@ void X11RenderPlatform::Dispatch(const XEvent& event) {
     default:
       return;
   }
-  handler_->RenderWindowProc(out);
+  handler->RenderWindowProc(out);
 }
 
 void X11RenderPlatform::SwapBuffers() { glXSwapBuffers(display_, window_); }
@@ -307,19 +331,78 @@ ScreenPoint X11RenderPlatform::CursorPosition() {
 
 void X11RenderPlatform::ShowCursor(bool show) {
   if (window_ == 0) return;
-  if (show) {
-    XUndefineCursor(display_, window_);
-  } else {
-    if (blankCursor_ == 0) {
-      const char empty[1] = {0};
-      const Pixmap pixmap = XCreateBitmapFromData(display_, window_, empty, 1, 1);
-      XColor black{};
-      blankCursor_ = XCreatePixmapCursor(display_, pixmap, pixmap, &black, &black, 0, 0);
-      XFreePixmap(display_, pixmap);
-    }
-    XDefineCursor(display_, window_, blankCursor_);
+  cursorHidden_ = !show;
+  if (!show && blankCursor_ == 0) {
+    const char empty[1] = {0};
+    const Pixmap pixmap = XCreateBitmapFromData(display_, window_, empty, 1, 1);
+    XColor black{};
+    blankCursor_ = XCreatePixmapCursor(display_, pixmap, pixmap, &black, &black, 0, 0);
+    XFreePixmap(display_, pixmap);
   }
+  ApplyCursor(window_);
+  for (const EventTarget& target : monitorWindows_) ApplyCursor(target.window);
   XFlush(display_);
+}
+
+void X11RenderPlatform::ApplyCursor(Window window) {
+  if (cursorHidden_) XDefineCursor(display_, window, blankCursor_);
+  else XUndefineCursor(display_, window);
+}
+
+// A monitor window shares the render window's connection, visual and colormap; its context is
+// its own, so that its viewport and texture never disturb the render window's.
+class X11RenderPlatform::X11MonitorWindow final : public MonitorWindow {
+ public:
+  X11MonitorWindow(X11RenderPlatform& platform, Window window, GLXContext context)
+      : platform_(platform), window_(window), context_(context) {}
+  ~X11MonitorWindow() override {
+    Display* display = platform_.display_;
+    if (glXGetCurrentContext() == context_) glXMakeCurrent(display, None, nullptr);
+    glXDestroyContext(display, context_);
+    XDestroyWindow(display, window_);
+    platform_.Forget(window_);
+    XFlush(display);
+  }
+  bool MakeContextCurrent() override { return glXMakeCurrent(platform_.display_, window_, context_); }
+  void SwapBuffers() override { glXSwapBuffers(platform_.display_, window_); }
+
+ private:
+  X11RenderPlatform& platform_;
+  Window window_;
+  GLXContext context_;
+};
+
+std::unique_ptr<MonitorWindow> X11RenderPlatform::OpenMonitorWindow(const std::string& title, const MonitorRect& area,
+                                                                     WindowEventHandler& handler) {
+  if (visual_ == nullptr || area.width <= 0 || area.height <= 0) return nullptr;
+  const Window window = CreateBorderlessWindow(title, area.left, area.top, area.width, area.height);
+  if (window == 0) return nullptr;
+  const GLXContext context = glXCreateContext(display_, visual_, nullptr, True);
+  if (context == nullptr) {
+    XDestroyWindow(display_, window);
+    return nullptr;
+  }
+  monitorWindows_.push_back({window, &handler, area.width, area.height});
+  ApplyCursor(window);
+  XMapRaised(display_, window);
+
+  auto monitorWindow = std::make_unique<X11MonitorWindow>(*this, window, context);
+  if (!monitorWindow->MakeContextCurrent()) return nullptr;
+  // Only the render window's swap waits for the display: waiting at every window's swap would
+  // divide the frame rate by the number of monitors.
+  RequestSwapInterval(window, 0);
+  WindowEvent created;
+  created.kind = WindowEvent::Kind::Create;
+  handler.RenderWindowProc(created);
+  return monitorWindow;
+}
+
+void X11RenderPlatform::Forget(Window window) {
+  for (auto it = monitorWindows_.begin(); it != monitorWindows_.end(); ++it) {
+    if (it->window != window) continue;
+    monitorWindows_.erase(it);
+    return;
+  }
 }
 
 uint64_t X11RenderPlatform::MonotonicMs() {

@@ -5,6 +5,8 @@
 #include <X11/Xutil.h>
 #include <GL/glx.h>
 
+#include <vector>
+
 #include "../../render_platform.h"
 
 namespace vellora::renderer {
@@ -52,6 +54,10 @@ class X11RenderPlatform final : public RenderPlatform {
   void PostQuit() override { quitPosted_ = true; }
 
   void SwapBuffers() override;
+  std::vector<MonitorRect> Monitors() override;
+  std::unique_ptr<MonitorWindow> OpenMonitorWindow(const std::string& title, const MonitorRect& area,
+                                                   WindowEventHandler& handler) override;
+  bool MakeRenderContextCurrent() override;
   ScreenPoint CursorPosition() override;
   void ShowCursor(bool show) override;
   // CLOCK_MONOTONIC in milliseconds. Testing aid: when the environment variable
@@ -62,8 +68,22 @@ class X11RenderPlatform final : public RenderPlatform {
 
  private:
   static uint64_t MonotonicMs();
+  class X11MonitorWindow;
+  // A window of this connection and where its events go.
+  struct EventTarget {
+    Window window;
+    WindowEventHandler* handler;
+    int width, height;  // the last size told to the handler
+  };
+
+  // A borderless top-level window of the visual and colormap, with its title, hints, full-screen
+  // request and close protocol; 0 when none could be made.
+  Window CreateBorderlessWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height);
   void Dispatch(const XEvent& event);
-  void RequestSwapInterval(int interval);
+  void RequestSwapInterval(Window window, int interval);
+  // Defines the cursor of one of the windows: the blank one while the cursor is hidden.
+  void ApplyCursor(Window window);
+  void Forget(Window window);
 
   Display* display_ = nullptr;
   Window window_ = 0;
@@ -71,7 +91,10 @@ class X11RenderPlatform final : public RenderPlatform {
   XVisualInfo* visual_ = nullptr;
   GLXContext context_ = nullptr;
   Cursor blankCursor_ = 0;
+  bool cursorHidden_ = false;
   bool hasDrawable_ = false;
+  bool swapIntervalAsked_ = false;
+  std::vector<EventTarget> monitorWindows_;
   bool quitPosted_ = false;
   WindowEventHandler* handler_ = nullptr;
   Atom wmProtocols_ = 0;

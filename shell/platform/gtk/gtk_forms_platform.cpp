@@ -133,6 +133,8 @@ NumberFormat GtkFormsPlatform::UserNumberFormat() { return LocaleNumberFormat(""
 
 PixelSize GtkFormsPlatform::ScreenSize() { return X11ScreenSize(XDisplay()); }
 
+std::vector<PixelRect> GtkFormsPlatform::Monitors() { return X11MonitorRects(XDisplay()); }
+
 double GtkFormsPlatform::TwipsPerPixelX() { return TwipsPerPixelAt(dotsPerInch_); }
 
 double GtkFormsPlatform::TwipsPerPixelY() { return TwipsPerPixelAt(dotsPerInch_); }
@@ -172,6 +174,17 @@ bool GtkFormsPlatform::CaptureScreen(Canvas& into) {
     case CompositorCapture::NotOffered: break;
   }
   return X11CaptureScreen(XDisplay(), into);
+}
+
+bool GtkFormsPlatform::CaptureDesktopArea(PixelRect area, Canvas& into) {
+  // Under a Wayland compositor the X root holds only the X programs' windows, and the compositor
+  // gives the primary output alone (CaptureScreen): no copy of the whole desktop is made.
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (wayland != nullptr && *wayland != '\0') {
+    into.Resize(area.Width(), area.Height());
+    return false;
+  }
+  return X11CaptureArea(XDisplay(), area, into);
 }
 
 void GtkFormsPlatform::ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) {

@@ -41,6 +41,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   NumberFormat UserNumberFormat() override;
 
   PixelSize ScreenSize() override;
+  std::vector<PixelRect> Monitors() override;
   double TwipsPerPixelX() override;
   double TwipsPerPixelY() override;
   bool CursorPosition(PixelPoint& where) override;
@@ -49,6 +50,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
   void KeepSystemSaverOff() override;
   bool CaptureScreen(Canvas& into) override;
+  bool CaptureDesktopArea(PixelRect area, Canvas& into) override;
   void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) override;
   bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
                       const std::string& patterns, std::string& path) override;

@@ -9,12 +9,19 @@
 #include "platform/canvas.h"
 #include "platform/gtk/display_resolution.h"
 #include "platform/gtk/x11_error_trap.h"
+#include "platform/x11/x11_monitors.h"
 
 namespace vellora::shell {
 
 PixelSize X11ScreenSize(_XDisplay* display) {
-  const int screen = DefaultScreen(display);
-  return {DisplayWidth(display, screen), DisplayHeight(display, screen)};
+  const MonitorRect primary = X11Monitors(display).front();
+  return {primary.width, primary.height};
+}
+
+std::vector<PixelRect> X11MonitorRects(_XDisplay* display) {
+  std::vector<PixelRect> rects;
+  for (const MonitorRect& m : X11Monitors(display)) rects.push_back({m.left, m.top, m.left + m.width, m.top + m.height});
+  return rects;
 }
 
 double X11DotsPerInch(_XDisplay* display) {
@@ -44,13 +51,20 @@ struct ChannelMask {
 }  // namespace
 
 bool X11CaptureScreen(_XDisplay* display, Canvas& into) {
+  const MonitorRect primary = X11Monitors(display).front();
+  return X11CaptureArea(display, {primary.left, primary.top, primary.left + primary.width, primary.top + primary.height},
+                        into);
+}
+
+bool X11CaptureArea(_XDisplay* display, PixelRect area, Canvas& into) {
   // The screen as it is shown: the root window with everything on it (XGetImage of the root
   // includes the mapped windows over it), read in the root visual's own channel layout.
   const int screen = DefaultScreen(display);
-  const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
+  const int width = area.Width(), height = area.Height();
   into.Resize(width, height);
+  if (width <= 0 || height <= 0) return false;
   X11ErrorTrap trap(display);
-  XImage* image = XGetImage(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+  XImage* image = XGetImage(display, RootWindow(display, screen), area.left, area.top, static_cast<unsigned>(width),
                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
   if (!trap.Succeeded() || image == nullptr) {
     if (image != nullptr) XDestroyImage(image);

@@ -1,10 +1,13 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <random>
 
 #include "platform/posix/posix_folder_probes.h"
 #include "platform/posix/posix_path.h"
@@ -50,6 +53,23 @@ std::string FolderOf(const std::string& posixPath) {
   return posixPath.substr(0, slash);
 }
 
+// Sixteen hex digits from the system's random source, so that nobody can tell the name of a
+// temporary file before it exists.
+std::string RandomSuffix() {
+  uint64_t value = 0;
+  if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof value)) {
+    static std::random_device device;
+    value = (static_cast<uint64_t>(device()) << 32) ^ device();
+  }
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text(16, '0');
+  for (char& digit : text) {
+    digit = kDigits[value & 0xF];
+    value >>= 4;
+  }
+  return text;
+}
+
 }  // namespace
 
 FileReadResult PosixFileSystem::ReadFile(const std::string& path) {
@@ -78,33 +98,60 @@ FileReadResult PosixFileSystem::ReadFile(const std::string& path) {
   return result;
 }
 
-bool PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes, Durability durability) {
-  Descriptor file(::open(ToPosixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!file.valid()) return false;
+std::string PosixFileSystem::WriteFileBeside(const std::string& path, std::string_view bytes, bool ownerOnly,
+                                            Durability durability) {
+  const std::string posixPath = ToPosixPath(path);
+  const std::string folder = FolderOf(posixPath);
+  const size_t slash = posixPath.find_last_of('/');
+  const std::string name = slash == std::string::npos ? posixPath : posixPath.substr(slash + 1);
+  if (name.empty()) return std::string();
+
+  // A name of its own that nobody can guess: O_EXCL with O_NOFOLLOW never opens what is
+  // already there, a link planted under the name included, so only a file made here and now
+  // is written.
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    temporary = folder + "/" + name + "." + RandomSuffix() + ".tmp";
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, ownerOnly ? 0600 : 0666);
+    if (fd < 0 && errno != EEXIST && errno != EINTR) return std::string();
+  }
+  if (fd < 0) return std::string();
+  Descriptor file(fd);
+  const auto fail = [&] {
+    ::unlink(temporary.c_str());
+    return std::string();
+  };
+
+  // The new file takes over the old one's permissions, as an edit in place would keep them.
+  struct stat old {};
+  if (!ownerOnly && ::lstat(posixPath.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+    ::fchmod(file.get(), old.st_mode & 07777);
+
   size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t count = ::write(file.get(), bytes.data() + written, bytes.size() - written);
     if (count > 0) {
       written += static_cast<size_t>(count);
     } else if (count < 0 && errno != EINTR) {
-      return false;
+      return fail();
     }
   }
-  if (durability == Durability::Flushed && ::fsync(file.get()) != 0) return false;
-  return file.Close();
+  if (durability == Durability::Flushed && ::fsync(file.get()) != 0) return fail();
+  if (!file.Close()) return fail();
+  return temporary;
 }
 
 bool PosixFileSystem::RenameOver(const std::string& source, const std::string& target, Durability durability) {
   const std::string posixSource = ToPosixPath(source);
   const std::string posixTarget = ToPosixPath(target);
   struct stat old {};
-  if (::stat(posixTarget.c_str(), &old) == 0) {
-    // A rename ignores the old file's mode: a file that could not be edited in place is left
-    // as it is. With no write permission at all it is read-only even for the superuser.
-    if ((old.st_mode & 0222) == 0 || ::access(posixTarget.c_str(), W_OK) != 0) return false;
-    // The new file takes over the old one's permissions, as an edit in place would keep them.
-    ::chmod(posixSource.c_str(), old.st_mode & 07777);
-  }
+  // A rename ignores the old file's mode: a file that could not be edited in place is left as
+  // it is. With no write permission at all it is read-only even for the superuser. A link is
+  // not looked through: the rename replaces the link itself.
+  if (::lstat(posixTarget.c_str(), &old) == 0 && !S_ISLNK(old.st_mode) &&
+      ((old.st_mode & 0222) == 0 || ::access(posixTarget.c_str(), W_OK) != 0))
+    return false;
   if (::rename(posixSource.c_str(), posixTarget.c_str()) != 0) return false;
   if (durability == Durability::Unflushed) return true;
   // Make the rename itself durable; the replace has happened whether or not this succeeds.
@@ -130,8 +177,6 @@ std::string PosixFileSystem::ResolveLinks(const std::string& path) {
     if (c == '/') c = '\\';
   return current;
 }
-
-void PosixFileSystem::RestrictToOwner(const std::string& path) { ::chmod(ToPosixPath(path).c_str(), 0600); }
 
 void PosixFileSystem::RemoveFile(const std::string& path) { ::unlink(ToPosixPath(path).c_str()); }
 

@@ -9,7 +9,8 @@ namespace vellora::shell {
 class Win32FileSystem final : public FileSystem {
  public:
   FileReadResult ReadFile(const std::string& path) override;
-  bool WriteFile(const std::string& path, std::string_view bytes, Durability durability) override;
+  std::string WriteFileBeside(const std::string& path, std::string_view bytes, bool ownerOnly,
+                              Durability durability) override;
   bool RenameOver(const std::string& source, const std::string& target, Durability durability) override;
   void RemoveFile(const std::string& path) override;
   bool CanOpenForReading(const std::string& path) override;

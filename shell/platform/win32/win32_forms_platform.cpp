@@ -7,6 +7,7 @@
 #include "platform/win32/win32_forms_screen_capture.h"
 #include "platform/win32/win32_forms_text.h"
 #include "platform/win32/win32_forms_window.h"
+#include "platform/win32/win32_monitors.h"
 #include "platform/win32/win32_session_end.h"
 
 namespace vellora::shell {
@@ -60,6 +61,12 @@ PixelSize Win32FormsPlatform::ScreenSize() {
   return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+std::vector<PixelRect> Win32FormsPlatform::Monitors() {
+  std::vector<PixelRect> rects;
+  for (const MonitorRect& m : Win32Monitors()) rects.push_back({m.left, m.top, m.left + m.width, m.top + m.height});
+  return rects;
+}
+
 double Win32FormsPlatform::TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
 
 double Win32FormsPlatform::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
@@ -86,6 +93,8 @@ bool Win32FormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) 
 }
 
 bool Win32FormsPlatform::CaptureScreen(Canvas& into) { return CaptureDesktop(into); }
+
+bool Win32FormsPlatform::CaptureDesktopArea(PixelRect area, Canvas& into) { return CaptureVirtualScreenArea(area, into); }
 
 void Win32FormsPlatform::ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) {
   const RECT start = RectOf(from), end = RectOf(to);

@@ -23,6 +23,7 @@ class Win32FormsPlatform final : public FormsPlatform {
   NumberFormat UserNumberFormat() override;
 
   PixelSize ScreenSize() override;
+  std::vector<PixelRect> Monitors() override;
   double TwipsPerPixelX() override;
   double TwipsPerPixelY() override;
   bool CursorPosition(PixelPoint& where) override;
@@ -32,6 +33,7 @@ class Win32FormsPlatform final : public FormsPlatform {
   // The system starts this program as its screen saver: there is no other saver to hold off.
   void KeepSystemSaverOff() override {}
   bool CaptureScreen(Canvas& into) override;
+  bool CaptureDesktopArea(PixelRect area, Canvas& into) override;
   void ZoomAnimation(NativeWindow window, PixelRect from, PixelRect to) override;
   bool ChooseOpenFile(PlatformWindow* owner, const std::string& title, const std::string& filterName,
                       const std::string& patterns, std::string& path) override;

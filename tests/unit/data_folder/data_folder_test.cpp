@@ -27,9 +27,11 @@ TEST(DataFolderRule, Table) {
     std::map<std::string, std::string> environment;
     std::string home;
     std::set<std::string> files;
-    std::string snapshotFile;  // where the snapshot is written and read
+    std::string snapshotFile;  // where the snapshot is written and read; empty: nowhere
     std::string settings;      // where saving writes
     std::string settingsToRead;
+    std::set<std::string> foreign = {};   // not the user's own: another user's, open to others, a link
+    std::set<std::string> readOnly = {};  // the user cannot write there
   };
   const Case cases[] = {
       {"writable folder", kWindows, "C:\\Vellora", true, {{"LOCALAPPDATA", "C:\\Users\\ann\\AppData\\Local"}}, "", {},
@@ -63,8 +65,34 @@ TEST(DataFolderRule, Table) {
       {"relative XDG_* variables", kLinux, "/usr/lib/vellora", false,
        {{"XDG_CONFIG_HOME", "conf"}, {"XDG_RUNTIME_DIR", "run"}, {"XDG_CACHE_HOME", ""}}, "/home/ann", {},
        "/home/ann/.cache/vellora/Vellora.bmp", "/home/ann/.config/vellora", "/home/ann/.config/vellora"},
-      {"no variables and no home", kLinux, "/usr/lib/vellora", false, {}, "", {}, "/usr/lib/vellora/Vellora.bmp",
-       "/usr/lib/vellora", "/usr/lib/vellora"},
+      // A system location is never written to, even by a user who could (root).
+      {"root in the package's folder", kLinux, "/usr/lib/vellora", true, kLinuxVariables, "/root", {},
+       "/run/user/1000/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora"},
+      {"root in a package unpacked below another root", kLinux, "/srv/chroot/usr/lib/vellora/", true, kLinuxVariables,
+       "/root", {}, "/run/user/1000/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora"},
+      {"a copy unpacked into ~/.local", kLinux, "/home/ann/.local/lib/vellora", true, kLinuxVariables, "/home/ann",
+       {}, "/home/ann/.local/lib/vellora/Vellora.bmp", "/home/ann/.local/lib/vellora",
+       "/home/ann/.local/lib/vellora"},
+      {"a copy in a folder others can write to", kLinux, "/home/ann/vellora", true, kLinuxVariables, "/home/ann", {},
+       "/run/user/1000/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora", {"/home/ann/vellora"}},
+      // A folder planted by someone else, or one that is no folder, gives way to the next
+      // candidate; so does a runtime folder that is not the user's (as after su), one the user
+      // cannot write to, or a file.
+      {"planted vellora folders", kLinux, "/usr/lib/vellora", false, kLinuxVariables, "/home/ann", {},
+       "/home/ann/.cache/vellora/Vellora.bmp", "/home/ann/.config/vellora", "/home/ann/.config/vellora",
+       {"/home/ann/conf/vellora", "/run/user/1000/vellora", "/var/ann/vellora"}},
+      {"a file at vellora", kLinux, "/usr/lib/vellora", false, kLinuxVariables, "/home/ann",
+       {"/run/user/1000/vellora", "/home/ann/conf/vellora"}, "/var/ann/vellora/Vellora.bmp",
+       "/home/ann/.config/vellora", "/home/ann/.config/vellora"},
+      {"another user's runtime folder", kLinux, "/usr/lib/vellora", false, kLinuxVariables, "/home/ann", {},
+       "/var/ann/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora", {"/run/user/1000"}},
+      {"an unwritable runtime folder", kLinux, "/usr/lib/vellora", false, kLinuxVariables, "/home/ann", {},
+       "/var/ann/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora", {}, {"/run/user/1000"}},
+      {"a runtime folder that is a file", kLinux, "/usr/lib/vellora", false, kLinuxVariables, "/home/ann",
+       {"/run/user/1000"}, "/var/ann/vellora/Vellora.bmp", "/home/ann/conf/vellora", "/home/ann/conf/vellora"},
+      // With no folder of the user's, nothing is written; the program folder's settings are read.
+      {"no variables and no home", kLinux, "/usr/lib/vellora", false, {}, "", {"/usr/lib/vellora/Vellora.ini"}, "",
+       "", "/usr/lib/vellora"},
       // The renderer reports its folder with a trailing separator.
       {"a Vellora.ini only in the program folder", kLinux, "/usr/lib/vellora/", false, kLinuxVariables,
        "/home/ann", {"/usr/lib/vellora/Vellora.ini"}, "/run/user/1000/vellora/Vellora.bmp",
@@ -79,10 +107,14 @@ TEST(DataFolderRule, Table) {
     probes.environment = c.environment;
     probes.home = c.home;
     probes.presentFiles = c.files;
+    probes.foreignFolders = c.foreign;
+    probes.readOnlyFolders = c.readOnly;
     if (!c.writable) probes.readOnlyFolders.insert(c.program);
     const DataFolders folders = FindDataFolders(probes, c.program);
     const std::string label = std::string(c.convention == kWindows ? "Windows: " : "Linux: ") + c.what;
-    EXPECT_EQ(FileInFolder(c.convention, folders.snapshot, "Vellora.bmp"), c.snapshotFile) << label;
+    EXPECT_EQ(folders.snapshot.empty() ? "" : FileInFolder(c.convention, folders.snapshot, "Vellora.bmp"),
+              c.snapshotFile)
+        << label;
     EXPECT_EQ(folders.settings, c.settings) << label;
     EXPECT_EQ(folders.settingsToRead, c.settingsToRead) << label;
     EXPECT_TRUE(probes.madeFolders.empty()) << label << ": the rule made a folder";

@@ -4,7 +4,10 @@
 
 #include <deque>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fake_data_folder_probes.h"
@@ -104,6 +107,12 @@ class FakeRenderPlatform final : public RenderPlatform {
       quitPosted_ = false;
       return PumpResult::Quit;
     }
+    if (queue.empty() && !monitorQueue.empty() && monitorHandlers_.count(monitorQueue.front().first) != 0) {
+      const auto [title, event] = monitorQueue.front();
+      monitorQueue.pop_front();
+      handled.push_back(monitorHandlers_.at(title)->RenderWindowProc(event));
+      return PumpResult::Dispatched;
+    }
     if (queue.empty()) return PumpResult::QueueEmpty;
     const WindowEvent event = queue.front();
     queue.pop_front();
@@ -115,6 +124,31 @@ class FakeRenderPlatform final : public RenderPlatform {
     quitPosted_ = true;
   }
   void SwapBuffers() override { ++framesSwapped; }
+
+  // The desktop's monitors as the system reports them (a real backend orders them first).
+  std::vector<MonitorRect> monitors{{0, 0, 1280, 1024, true}};
+  // Events for the monitor windows, by title; one is delivered per pump once queue is empty and
+  // the window is open.
+  std::deque<std::pair<std::string, WindowEvent>> monitorQueue;
+  std::vector<MonitorRect> Monitors() override {
+    log.push_back("Monitors");
+    return OrderMonitors(monitors);
+  }
+  std::unique_ptr<MonitorWindow> OpenMonitorWindow(const std::string& title, const MonitorRect& area,
+                                                   WindowEventHandler& handler) override {
+    log.push_back("OpenMonitorWindow " + title + " " + std::to_string(area.left) + "," + std::to_string(area.top) +
+                  " " + std::to_string(area.width) + "x" + std::to_string(area.height));
+    if (failingStep == "OpenMonitorWindow " + title) return nullptr;
+    monitorHandlers_[title] = &handler;
+    WindowEvent created;
+    created.kind = WindowEvent::Kind::Create;
+    handler.RenderWindowProc(created);
+    return std::make_unique<FakeMonitorWindow>(*this, title);
+  }
+  bool MakeRenderContextCurrent() override {
+    log.push_back("MakeRenderContextCurrent");
+    return true;
+  }
   ScreenPoint CursorPosition() override { return Next(cursorPositions, ScreenPoint{}); }
   void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
   uint64_t TickCount() override { return Next(ticks, uint64_t{0}); }
@@ -122,6 +156,24 @@ class FakeRenderPlatform final : public RenderPlatform {
   std::vector<bool> handled;  // what the window procedure answered, per dispatched event
 
  private:
+  class FakeMonitorWindow final : public MonitorWindow {
+   public:
+    FakeMonitorWindow(FakeRenderPlatform& platform, std::string title) : platform_(platform), title_(std::move(title)) {}
+    ~FakeMonitorWindow() override {
+      platform_.log.push_back("CloseMonitorWindow " + title_);
+      platform_.monitorHandlers_.erase(title_);
+    }
+    bool MakeContextCurrent() override {
+      platform_.log.push_back("MakeContextCurrent " + title_);
+      return true;
+    }
+    void SwapBuffers() override { platform_.log.push_back("SwapBuffers " + title_); }
+
+   private:
+    FakeRenderPlatform& platform_;
+    std::string title_;
+  };
+
   bool Step(const std::string& name) {
     log.push_back(name);
     return name.rfind(failingStep, 0) != 0 || failingStep.empty();
@@ -135,6 +187,7 @@ class FakeRenderPlatform final : public RenderPlatform {
   }
 
   WindowEventHandler* handler_ = nullptr;
+  std::map<std::string, WindowEventHandler*> monitorHandlers_;
   bool window_ = false;
   bool dc_ = false;
   bool quitPosted_ = false;

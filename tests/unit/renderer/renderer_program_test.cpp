@@ -237,6 +237,110 @@ TEST_F(RendererProgramTest, CloseRequestPostsQuitAndTheLoopEndsWhenQuitIsTaken) 
   EXPECT_EQ(platform.log.back(), "UnregisterWindowClass");
 }
 
+// A scene of another monitor, logging into the platform's log under its monitor's number.
+class MonitorScene final : public Scene {
+ public:
+  MonitorScene(std::vector<std::string>& log, size_t index) : log_(log), name_("scene" + std::to_string(index + 1)) {}
+  void ResizeScene(int32_t width, int32_t height) override {
+    log_.push_back(name_ + " Resize " + std::to_string(width) + "x" + std::to_string(height));
+  }
+  void InitScene() override { log_.push_back(name_ + " Init"); }
+  void DrawScene(int64_t animClock) override { log_.push_back(name_ + " Draw " + std::to_string(animClock)); }
+
+ private:
+  std::vector<std::string>& log_;
+  std::string name_;
+};
+
+class OtherMonitorsTest : public RendererProgramTest {
+ protected:
+  void SetUp() override {
+    // Windows' virtual screen: one monitor left of and above the primary, one above it, rotated.
+    platform.monitors = {{0, -1920, 1080, 1920, false}, {0, 0, 1280, 1024, true}, {-1024, -200, 1024, 768, false}};
+    program.CoverOtherMonitors([this](size_t index) { return std::make_unique<MonitorScene>(platform.log, index); });
+    SteadyFrames();
+  }
+  std::vector<std::string> LogFrom(const std::string& entry) const {
+    const auto first = std::find(platform.log.begin(), platform.log.end(), entry);
+    return {first, platform.log.end()};
+  }
+  static WindowEvent Close() {
+    WindowEvent close;
+    close.kind = WindowEvent::Kind::Close;
+    return close;
+  }
+};
+
+TEST_F(OtherMonitorsTest, EachOtherMonitorGetsItsOwnWindowAndSceneAfterTheFirstFrameAndDrawsAtTheSameClock) {
+  platform.metrics.originX = 1280;  // on X the primary monitor need not lie at the origin
+  EndAfterFrames(3);
+  program.RunRenderer();
+  EXPECT_EQ(platform.log[2], "CreateRenderWindow Vellora_Tessel 1280,0 1280x1024");
+  // The render window's first frame comes first, exactly as with one monitor.
+  EXPECT_EQ(scene.clocks.size(), 3u);
+  EXPECT_THAT(LogFrom("Monitors"),
+              ElementsAre("Monitors", "OpenMonitorWindow Vellora_Tessel_2 -1024,-200 1024x768", "scene2 Resize 1024x768",
+                          "scene2 Init", "OpenMonitorWindow Vellora_Tessel_3 0,-1920 1080x1920",
+                          "scene3 Resize 1080x1920", "scene3 Init", "MakeRenderContextCurrent",
+                          // second frame
+                          "MakeContextCurrent Vellora_Tessel_2", "scene2 Draw " + std::to_string(scene.clocks[1]),
+                          "SwapBuffers Vellora_Tessel_2", "MakeContextCurrent Vellora_Tessel_3",
+                          "scene3 Draw " + std::to_string(scene.clocks[1]), "SwapBuffers Vellora_Tessel_3",
+                          "MakeRenderContextCurrent",
+                          // third frame, then the end: monitor windows go first
+                          "MakeContextCurrent Vellora_Tessel_2", "scene2 Draw " + std::to_string(scene.clocks[2]),
+                          "SwapBuffers Vellora_Tessel_2", "MakeContextCurrent Vellora_Tessel_3",
+                          "scene3 Draw " + std::to_string(scene.clocks[2]), "SwapBuffers Vellora_Tessel_3",
+                          "MakeRenderContextCurrent", "CloseMonitorWindow Vellora_Tessel_2",
+                          "CloseMonitorWindow Vellora_Tessel_3", "ShowCursor true", "DetachContext", "DeleteGLContext",
+                          "ReleaseDeviceContext", "DestroyRenderWindow", "UnregisterWindowClass"));
+}
+
+TEST_F(OtherMonitorsTest, EscapeOrACloseRequestOnAnotherMonitorEndsTheRunItsSizeStaysItsOwn) {
+  WindowEvent size;
+  size.kind = WindowEvent::Kind::Size;
+  size.width = 768;
+  size.height = 1024;
+  platform.monitorQueue = {{"Vellora_Tessel_2", size}, {"Vellora_Tessel_2", Key(kKeyDown, 27)}};
+  program.RunRenderer();
+  // Frame 1, then the monitor windows open; the two events take two passes, then frame 2 ends it.
+  EXPECT_EQ(platform.framesSwapped, 2);
+  EXPECT_THAT(LogFrom("MakeRenderContextCurrent"),
+              ElementsAre("MakeRenderContextCurrent", "MakeContextCurrent Vellora_Tessel_2", "scene2 Resize 768x1024",
+                          "scene2 Draw " + std::to_string(scene.clocks[1]), "SwapBuffers Vellora_Tessel_2",
+                          "MakeContextCurrent Vellora_Tessel_3", "scene3 Draw " + std::to_string(scene.clocks[1]),
+                          "SwapBuffers Vellora_Tessel_3", "MakeRenderContextCurrent",
+                          "CloseMonitorWindow Vellora_Tessel_2", "CloseMonitorWindow Vellora_Tessel_3",
+                          "ShowCursor true", "DetachContext", "DeleteGLContext", "ReleaseDeviceContext",
+                          "DestroyRenderWindow", "UnregisterWindowClass"));
+
+  FakeRenderPlatform closing;
+  closing.monitors = platform.monitors;
+  RecordingScene closingScene{closing.log};
+  RendererProgram closingProgram{closing, closingScene};
+  closingProgram.CoverOtherMonitors([&closing](size_t i) { return std::make_unique<MonitorScene>(closing.log, i); });
+  closing.cursorPositions = {{500, 400}};
+  closing.monitorQueue = {{"Vellora_Tessel_3", Close()}};
+  closingProgram.RunRenderer();
+  EXPECT_EQ(closing.framesSwapped, 1);
+  EXPECT_EQ(*(std::find(closing.log.begin(), closing.log.end(), "PostQuit") + 1), "CloseMonitorWindow Vellora_Tessel_2");
+}
+
+TEST_F(OtherMonitorsTest, AMonitorWhoseWindowCannotBeMadeStaysUncoveredTheOthersRunOn) {
+  platform.failingStep = "OpenMonitorWindow Vellora_Tessel_2";
+  EndAfterFrames(2);
+  program.RunRenderer();
+  EXPECT_EQ(platform.framesSwapped, 2);
+  EXPECT_THAT(LogFrom("Monitors"),
+              ElementsAre("Monitors", "OpenMonitorWindow Vellora_Tessel_2 -1024,-200 1024x768",
+                          "OpenMonitorWindow Vellora_Tessel_3 0,-1920 1080x1920", "scene3 Resize 1080x1920",
+                          "scene3 Init", "MakeRenderContextCurrent", "MakeContextCurrent Vellora_Tessel_3",
+                          "scene3 Draw " + std::to_string(scene.clocks[1]), "SwapBuffers Vellora_Tessel_3",
+                          "MakeRenderContextCurrent", "CloseMonitorWindow Vellora_Tessel_3", "ShowCursor true",
+                          "DetachContext", "DeleteGLContext", "ReleaseDeviceContext", "DestroyRenderWindow",
+                          "UnregisterWindowClass"));
+}
+
 TEST_F(RendererProgramTest, WindowProcedureAnswers) {
   WindowEvent size;
   size.kind = WindowEvent::Kind::Size;

@@ -91,12 +91,22 @@ bool FakeFormsPlatform::WindowScreenRect(NativeWindow window, PixelRect& rect) {
 
 bool FakeFormsPlatform::CaptureScreen(Canvas& into) {
   log.push_back("CaptureScreen");
-  // As on the real systems, the canvas takes the screen's size (cleared) before the copy.
-  into.Resize(screen.width, screen.height);
+  return CopyDesktop({0, 0, screen.width, screen.height}, into);
+}
+
+bool FakeFormsPlatform::CaptureDesktopArea(PixelRect area, Canvas& into) {
+  log.push_back("CaptureDesktopArea " + std::to_string(area.left) + "," + std::to_string(area.top) + "-" +
+                std::to_string(area.right) + "," + std::to_string(area.bottom));
+  return CopyDesktop(area, into);
+}
+
+bool FakeFormsPlatform::CopyDesktop(PixelRect area, Canvas& into) {
+  // As on the real systems, the canvas takes the area's size (cleared) before the copy.
+  into.Resize(area.Width(), area.Height());
   if (captureFails) return false;
-  for (int32_t y = 0; y < screen.height; ++y)
-    for (int32_t x = 0; x < screen.width; ++x)
-      into.SetPixel(x, y, {static_cast<uint8_t>(x * 3), static_cast<uint8_t>(y * 5), 77});
+  for (int32_t y = 0; y < area.Height(); ++y)
+    for (int32_t x = 0; x < area.Width(); ++x)
+      into.SetPixel(x, y, {static_cast<uint8_t>((area.left + x) * 3), static_cast<uint8_t>((area.top + y) * 5), 77});
   return true;
 }
 

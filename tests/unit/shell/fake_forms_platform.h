@@ -104,6 +104,12 @@ class FakeFormsPlatform final : public FormsPlatform {
   void OpenDocument(const std::string& address) override { log.push_back("OpenDocument " + address); }
   NumberFormat UserNumberFormat() override { return numberFormat; }
   PixelSize ScreenSize() override { return screen; }
+  // The monitors, primary first (its size should be screen's); empty: the screen at (0, 0).
+  std::vector<PixelRect> monitors;
+  std::vector<PixelRect> Monitors() override {
+    if (monitors.empty()) return {{0, 0, screen.width, screen.height}};
+    return monitors;
+  }
   double TwipsPerPixelX() override { return twipsPerPixel; }
   double TwipsPerPixelY() override { return twipsPerPixel; }
   bool CursorPosition(PixelPoint& where) override;
@@ -111,7 +117,10 @@ class FakeFormsPlatform final : public FormsPlatform {
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
   void KeepSystemSaverOff() override { log.push_back("KeepSystemSaverOff"); }
+  // The desktop's pixel at (x, y) is (x * 3, y * 5, 77), each channel wrapped to a byte.
   bool CaptureScreen(Canvas& into) override;
+  // Logs "CaptureDesktopArea <left>,<top>-<right>,<bottom>".
+  bool CaptureDesktopArea(PixelRect area, Canvas& into) override;
   void ZoomAnimation(NativeWindow, PixelRect from, PixelRect to) override;
   // Logs "ChooseOpenFile <owner handle> <title> | <filter name> | <patterns>"; the user picks
   // chosenFile, or cancels when it is empty. Like the real dialogs, any path comes back whole.
@@ -160,6 +169,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   NativeWindow NewHandle() { return nextHandle_++; }
 
  private:
+  bool CopyDesktop(PixelRect area, Canvas& into);
   struct Timer {
     uint32_t interval;
     uint64_t due;

@@ -6,6 +6,7 @@
 #include "runtime/form.h"
 #include "runtime/form_timer.h"
 #include "runtime/label.h"
+#include "common/cp932_table.h"
 #include "runtime/open_file_choice.h"
 #include "runtime/picture_controls.h"
 #include "runtime/picture_panel.h"
@@ -262,7 +263,7 @@ TEST_F(FormsRuntimeTest, OuterSizeAndPlacementCountTheFrameAndTheIconReachesTheW
   framed.Unload();
 }
 
-TEST_F(FormsRuntimeTest, OpenFileChoiceTakesOnlyPathsThatFitTheNarrowBufferWhole) {
+TEST_F(FormsRuntimeTest, OpenFileChoiceTakesOnlyPathsThatComeBackWholeFromTheNarrowBuffer) {
   form.Load();
   const std::string kanji = u8"音", katakana = u8"ﾌ";  // 2 bytes and 1 byte in code page 932
   const auto repeat = [](const std::string& text, size_t times) {
@@ -270,29 +271,49 @@ TEST_F(FormsRuntimeTest, OpenFileChoiceTakesOnlyPathsThatFitTheNarrowBufferWhole
     for (size_t i = 0; i < times; ++i) result += text;
     return result;
   };
+  constexpr FileChoice kTaken = FileChoice::Taken, kRefused = FileChoice::Refused;
   const struct {
     std::string chosen;  // empty: the user cancels
-    bool taken;
+    FileChoice choice;
   } cases[] = {
-      {"", false},
-      {u8"C:\\音楽\\曲.MP3", true},
-      {repeat("a", 254), true},
-      {repeat("a", 255), false},
-      {repeat(kanji, 127), true},
-      {repeat(kanji, 127) + "a", false},
-      {repeat(katakana, 254), true},  // 762 bytes of UTF-8, 254 of code page 932
-      {u8"C:\\한국\\a.mp3", false},  // not in code page 932
+      {"", FileChoice::Cancelled},
+      {u8"C:\\音楽\\曲.MP3", kTaken},
+      {repeat("a", 254), kTaken},
+      {repeat("a", 255), kRefused},
+      {repeat(kanji, 127), kTaken},
+      {repeat(kanji, 127) + "a", kRefused},
+      {repeat(katakana, 254), kTaken},  // 762 bytes of UTF-8, 254 of code page 932
+      {u8"C:\\한국\\a.mp3", kRefused},   // not in code page 932
+      {"/home/a/\xE9t\xE9.wav", kRefused},  // not UTF-8
+      // Second byte 5C, the byte of "\\": still the same characters when read back.
+      {u8"/home/a/ソ表能/ソフト.wav", kTaken},
   };
   for (const auto& c : cases) {
     platform.chosenFile = c.chosen;
     std::string path = "unchanged";
     EXPECT_EQ(ChooseOpenFileFitting(platform, form.Window(), u8"ﾌｧｲﾙを開く", u8"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", path),
-              c.taken)
+              c.choice)
         << c.chosen.size() << " bytes: " << c.chosen.substr(0, 20);
-    EXPECT_EQ(path, c.taken ? c.chosen : "unchanged");
+    EXPECT_EQ(path, c.choice == kTaken ? c.chosen : "unchanged");
   }
   EXPECT_EQ(platform.log.back(), "ChooseOpenFile " + std::to_string(form.Window()->Handle()) +
                                      u8" ﾌｧｲﾙを開く | BGMﾌｧｲﾙ (MP3 WAV) | *.MP3;*.WAV");
+
+  // Every character that code page 932 writes as the code of another one would come back as
+  // that other character: a different path, or one with a new folder separator.
+  for (size_t i = 0; i < cp932::kOneWayMappingCount; ++i) {
+    std::string character;
+    const char32_t c = cp932::kOneWayMappings[i].codePoint;
+    if (c < 0x800) {
+      character = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      character = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                   static_cast<char>(0x80 | (c & 0x3F))};
+    }
+    const std::string chosen = u8"/home/a/夏祭り" + character + "remix.wav";
+    EXPECT_FALSE(FitsNarrowBuffer(chosen)) << chosen;
+  }
+  EXPECT_EQ(cp932::kOneWayMappingCount, 9u);  // 〜 ‖ − ¢ £ ¬ — ¥ ‾
 }
 
 TEST(PropertyBag, KeysIgnoreCaseAndDefaultsAreNotStored) {

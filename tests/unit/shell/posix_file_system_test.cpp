@@ -2,8 +2,12 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <iterator>
 
 #include <filesystem>
 #include <fstream>
@@ -80,10 +84,19 @@ TEST_F(PosixFileSystemTest, ReplacesTheFileByRenameKeepingItsPermissions) {
 
 TEST_F(PosixFileSystemTest, AFailedWriteLeavesTheOldFileAsItWas) {
   Put(IniFile(), "[Section]\r\nk=old\r\n");
-  fs::create_directory(folder_ / "Vellora.ini.tmp");  // the temporary file cannot be created
+  // A file size limit makes the new file's write fail partway, for the superuser too.
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 8;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, oldSignal);
   EXPECT_EQ(ApiResult, 0);
   EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);  // nothing left
 
   WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder() + "/missing"));
   EXPECT_EQ(ApiResult, 0);
@@ -98,13 +111,17 @@ TEST_F(PosixFileSystemTest, AReadOnlyFileIsLeftAsItIsAndALinkIsWrittenThrough) {
   EXPECT_EQ(ApiResult, 0);
   EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
   EXPECT_EQ(fs::status(IniFile()).permissions(), fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_FALSE(fs::exists(folder_ / "Vellora.ini.tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 
   // A link, through a second one, to a file in another folder: that file is replaced beside
-  // itself and the links stay links.
+  // itself and the links stay links. Links planted under the names a temporary file might take
+  // lead nowhere: the other file they point at is never written.
   fs::remove(IniFile());
   fs::create_directory(folder_ / "kept");
   Put(folder_ / "kept" / "settings.ini", "[Section]\r\nk=old\r\n");
+  Put(folder_ / "notes.txt", "notes");
+  for (const char* planted : {"Vellora.ini.tmp", "kept/settings.ini.tmp"})
+    fs::create_symlink(folder_ / "notes.txt", folder_ / planted);
   fs::create_symlink("kept/settings.ini", folder_ / "middle.ini");
   fs::create_symlink(folder_ / "middle.ini", IniFile());
   std::ifstream reader(folder_ / "kept" / "settings.ini", std::ios::binary);
@@ -116,7 +133,8 @@ TEST_F(PosixFileSystemTest, AReadOnlyFileIsLeftAsItIsAndALinkIsWrittenThrough) {
   std::ostringstream seenByReader;
   seenByReader << reader.rdbuf();
   EXPECT_EQ(seenByReader.str(), "[Section]\r\nk=old\r\n");  // replaced by a rename, not rewritten
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 2);
+  EXPECT_EQ(Contents(folder_ / "notes.txt"), "notes");
 }
 
 TEST_F(PosixFileSystemTest, AReadOnlyFolderRefusesTheWrite) {
@@ -154,10 +172,13 @@ TEST_F(PosixFileSystemTest, ReadingAndTestingFiles) {
 
 // The probes behind the data-folder rule, on this system.
 TEST_F(PosixFileSystemTest, DataFolderProbes) {
+  using Use = DataFolderProbes::FolderUse;
   DataFolderProbes& probes = files_.FolderProbes();
-  EXPECT_TRUE(probes.CanCreateFileIn(Folder()));
+  fs::permissions(folder_, fs::perms::owner_all);
+  EXPECT_EQ(probes.CheckFolder(Folder()), Use::Own);
+  EXPECT_EQ(probes.CheckFolder(Folder() + "/"), Use::Own);
   EXPECT_TRUE(fs::is_empty(folder_));  // the probe left nothing behind
-  EXPECT_FALSE(probes.CanCreateFileIn(Folder() + "/missing"));
+  EXPECT_EQ(probes.CheckFolder(Folder() + "/missing/vellora"), Use::Absent);
 
   // Missing folders are made for their owner alone; an existing one keeps its permissions.
   const mode_t oldMask = ::umask(022);
@@ -168,17 +189,36 @@ TEST_F(PosixFileSystemTest, DataFolderProbes) {
   EXPECT_EQ(fs::status(folder_ / "cache" / "vellora").permissions(), fs::perms::owner_all);
   EXPECT_EQ(fs::status(folder_).permissions(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
   EXPECT_TRUE(probes.CreateFolder(Folder() + "/cache/vellora"));
+
+  // What someone else could have planted, and what is no folder, is not the user's own folder,
+  // and CreateFolder does not take it either.
   Put(folder_ / "file", "x");
-  EXPECT_FALSE(probes.CreateFolder(Folder() + "/file/vellora"));
+  fs::create_directory(folder_ / "open");
+  fs::permissions(folder_ / "open", fs::perms::all);
+  fs::create_directory(folder_ / "group");
+  fs::permissions(folder_ / "group", fs::perms::owner_all | fs::perms::group_all);
+  fs::create_directory_symlink(folder_ / "cache", folder_ / "link");
+  for (const char* name : {"file", "file/vellora", "open", "group", "link"}) {
+    EXPECT_EQ(probes.CheckFolder(Folder() + "/" + name), Use::Unusable) << name;
+    EXPECT_FALSE(probes.CreateFolder(Folder() + "/" + name)) << name;
+  }
+  EXPECT_EQ(probes.CheckFolder(Folder() + "/open/vellora"), Use::Absent);  // made there, it is private
+  EXPECT_EQ(probes.CheckFolder("relative/vellora"), Use::Unusable);
+  if (::geteuid() == 0) {
+    // Another user's folder, and one the user cannot write to (nobody's view of root's).
+    fs::create_directory(folder_ / "theirs");
+    ASSERT_EQ(::chown((folder_ / "theirs").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(probes.CheckFolder(Folder() + "/theirs"), Use::Unusable);
+    EXPECT_FALSE(probes.CreateFolder(Folder() + "/theirs"));
+  } else {
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(probes.CheckFolder(Folder()), Use::Unusable);
+    EXPECT_EQ(probes.CheckFolder(Folder() + "/missing"), Use::Unusable);
+  }
 
   EXPECT_TRUE(probes.IsFile(Folder() + "/file"));
   EXPECT_FALSE(probes.IsFile(Folder() + "/cache"));
   EXPECT_FALSE(probes.IsFile(Folder() + "/none"));
-
-  if (::geteuid() != 0) {  // permissions do not bind the superuser
-    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(probes.CanCreateFileIn(Folder()));
-  }
 }
 
 }  // namespace
@@ -187,22 +227,33 @@ TEST_F(PosixFileSystemTest, DataFolderProbes) {
 namespace vellora::shell {
 namespace {
 
-// The desktop snapshot is private to its owner, even when an older one was not.
-TEST(PosixSnapshotFile, ASavedSnapshotIsReadableByItsOwnerOnly) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("vellora_snapshot_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
-  const std::filesystem::path snapshot = folder / "Vellora.bmp";
+// The desktop snapshot is private to its owner, even when an older one was not, and a link at
+// its name is replaced, never written through.
+TEST(PosixSnapshotFile, ASavedSnapshotIsReadableByItsOwnerOnlyAndNeverWrittenThroughALink) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("vellora_snapshot_" + std::to_string(::getpid()));
+  fs::create_directories(folder / "snapshot");
+  const fs::path snapshot = folder / "snapshot" / "Vellora.bmp";
   std::ofstream(snapshot) << "older";
   ::chmod(snapshot.c_str(), 0644);
+  std::ofstream(folder / "notes.txt") << "notes";
 
-  ASSERT_TRUE(SaveBitmap24(PlatformFileSystem(), Canvas(3, 2, {1, 2, 3}), folder.string() + "\\Vellora.bmp", true));
-  struct stat info {};
-  ASSERT_EQ(::stat(snapshot.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(info.st_size, 54 + 2 * 12);
-  EXPECT_FALSE(std::filesystem::exists(folder / "Vellora.bmp.tmp"));
-  std::filesystem::remove_all(folder);
+  for (const char* older : {"a file", "a link"}) {
+    if (std::string(older) == "a link") {
+      fs::remove(snapshot);
+      fs::create_symlink(folder / "notes.txt", snapshot);
+    }
+    ASSERT_TRUE(SaveBitmap24(PlatformFileSystem(), Canvas(3, 2, {1, 2, 3}), snapshot.string(), true)) << older;
+    struct stat info {};
+    ASSERT_EQ(::lstat(snapshot.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode)) << older;
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << older;
+    EXPECT_EQ(info.st_size, 54 + 2 * 12) << older;
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "snapshot"), fs::directory_iterator()), 1) << older;
+  }
+  std::ifstream notes(folder / "notes.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "notes");
+  fs::remove_all(folder);
 }
 
 }  // namespace

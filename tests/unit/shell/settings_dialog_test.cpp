@@ -118,6 +118,13 @@ TEST_F(SettingsDialogTest, LoadFillsTheControlsPlacesTheDialogAndZoomsFromThePoi
   EXPECT_EQ(dialog->TopTwips(), 2455 + 22 * 15);
   platform.dialogFrame = {};
 
+  // On X the primary monitor may lie right of another one: the dialog is placed on it.
+  platform.monitors = {{1280, 0, 2304, 768}, {0, 0, 1280, 1024}};
+  Open();
+  EXPECT_EQ(dialog->LeftTwips(), 1280 * 15 + 4087);
+  EXPECT_EQ(dialog->TopTwips(), 2580);
+  platform.monitors = {};
+
   BgmRepeatTrack = 0;
   platform.cursor = {{40000, 7}};  // a coordinate beyond 16 bits leaves its old value
   Open();
@@ -175,9 +182,15 @@ TEST_F(SettingsDialogTest, TheFileButtonAndTheHomePageButton) {
   platform.log.clear();
   Click("Cmd_BGM");  // cancelled
   EXPECT_EQ(BgmFile, kMusic);
-  platform.chosenFile = "/home/user/Music/" + std::string(240, 'x') + ".wav";  // over 254 bytes: refused
-  Click("Cmd_BGM");
-  EXPECT_EQ(BgmFile, kMusic);
+  // Over 254 bytes, or a path that code page 932 would give back as another one: refused with a
+  // message, the previous choice kept.
+  for (const std::string& refused :
+       {"/home/user/Music/" + std::string(240, 'x') + ".wav", std::string(u8"/home/user/夏祭り〜remix〜.wav")}) {
+    platform.chosenFile = refused;
+    Click("Cmd_BGM");
+    EXPECT_EQ(BgmFile, kMusic);
+    EXPECT_EQ(Find<Label>("lbl_Fname").Caption(), kMusic);
+  }
   platform.chosenFile = "/home/user/Music/Song.wav";
   Click("Cmd_BGM");
   EXPECT_EQ(BgmFile, "/home/user/Music/Song.wav");
@@ -185,7 +198,9 @@ TEST_F(SettingsDialogTest, TheFileButtonAndTheHomePageButton) {
   Click("Cmd_Etc");
   const std::string choose = "ChooseOpenFile " + std::to_string(dialog->Window()->Handle()) +
                              u8" ﾌｧｲﾙを開く | BGMﾌｧｲﾙ (MP3 WAV) | *.MP3;*.WAV";
-  EXPECT_THAT(platform.log, ElementsAre(choose, choose, choose, "BusyPointer on",
+  const std::string refusal =
+      u8"MessageBox Vellora(ScreenSaver): このﾌｧｲﾙは選べません。ﾊﾟｽが長すぎるか、使えない文字が含まれています。";
+  EXPECT_THAT(platform.log, ElementsAre(choose, choose, refusal, choose, refusal, choose, "BusyPointer on",
                                         "OpenDocument https://example.org/vellora", "BusyPointer off"));
   EXPECT_TRUE(dialog->Loaded());  // the dialog stays
 

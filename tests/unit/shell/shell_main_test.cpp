@@ -154,7 +154,9 @@ TEST_F(ShellMainTest, ModeTable) {
   for (const Row& row : rows) {
     const std::optional<std::string> answer = HelpOrVersionText(row.commandLine, "1.2.3");
     EXPECT_EQ(answer.has_value(), row.answer != nullptr) << row.commandLine;
-    if (answer && row.answer) EXPECT_EQ(answer->rfind(row.answer, 0), 0u) << *answer;
+    if (answer && row.answer) {
+      EXPECT_EQ(answer->rfind(row.answer, 0), 0u) << *answer;
+    }
 
     FakeFormsPlatform p;
     FormsApplication app{p};
@@ -219,6 +221,43 @@ TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
   EXPECT_TRUE(platform.TimerActive(50));
   EXPECT_FALSE(platform.TimerActive(200));
   EXPECT_FALSE(platform.TimerActive(1000));
+}
+
+TEST_F(ShellMainTest, SeveralMonitorsAreCopiedInOneMomentAndEachOtherMonitorGetsItsOwnSnapshot) {
+  // The primary, one monitor left of and above it (negative origin), one right of it.
+  platform.monitors = {{0, 0, 64, 48}, {-32, -10, 0, 14}, {64, 0, 80, 16}};
+  files.files["C:\\Vellora\\Vellora_4.bmp"] = "left from a desktop with four monitors";
+  files.files["C:\\Vellora\\Vellora_6.bmp"] = "not next in line: never looked at";
+  files.log = &platform.log;
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_THAT(Effects(), ElementsAre("ShowCursor false", "KeepSystemSaverOff", "CaptureDesktopArea -32,-10-80,48",
+                                     "Replaced C:\\Vellora\\Vellora.bmp", "Replaced C:\\Vellora\\Vellora_2.bmp",
+                                     "Replaced C:\\Vellora\\Vellora_3.bmp", "StartProgram C:\\Vellora\\Vellora.data"));
+  EXPECT_EQ(files.files.count("C:\\Vellora\\Vellora_4.bmp"), 0u);
+  EXPECT_EQ(files.files.count("C:\\Vellora\\Vellora_6.bmp"), 1u);
+
+  // Each file holds its own monitor's part; the bottom-left pixel is the first in the file.
+  const auto bottomLeft = [this](const std::string& name, size_t size) {
+    const std::string& bmp = files.files.at("C:\\Vellora\\" + name);
+    EXPECT_EQ(bmp.size(), size) << name;
+    return std::vector<int>{static_cast<uint8_t>(bmp[54 + 2]), static_cast<uint8_t>(bmp[54 + 1]),
+                            static_cast<uint8_t>(bmp[54])};
+  };
+  EXPECT_THAT(bottomLeft("Vellora.bmp", 54u + 64u * 3u * 48u), ElementsAre(0, 235, 77));       // (0, 47)
+  EXPECT_THAT(bottomLeft("Vellora_2.bmp", 54u + 32u * 3u * 24u), ElementsAre(160, 65, 77));    // (-32, 13)
+  EXPECT_THAT(bottomLeft("Vellora_3.bmp", 54u + 16u * 3u * 16u), ElementsAre(192, 75, 77));    // (64, 15)
+
+  // A failed copy leaves every monitor's picture black at its size, as for one monitor.
+  FakeFormsPlatform p;
+  FormsApplication app{p};
+  ShellProgram s{app, files, recorder};
+  p.monitors = platform.monitors;
+  p.captureFails = true;
+  p.commandLine = "/s";
+  s.ShellMain();
+  const std::string& blank = files.files.at("C:\\Vellora\\Vellora_2.bmp");
+  EXPECT_EQ(blank.size(), 54u + 32u * 3u * 24u);
+  EXPECT_EQ(blank.find_first_not_of('\0', 54), std::string::npos);
 }
 
 TEST_F(ShellMainTest, AReadOnlyProgramFolderGivesTheUsersFolderForTheSnapshotAndItsOwnSettings) {

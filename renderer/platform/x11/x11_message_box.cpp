@@ -141,7 +141,7 @@ bool ShowX11MessageBox(Display* display, const std::string& caption, const std::
   XSetWMNormalHints(display, box, &hints);
   if (owner != 0) XSetTransientForHint(display, box, owner);
   const GC gc = XCreateGC(display, box, 0, nullptr);
-  MapAndFocus(display, box);
+  MapAndFocus(display, box, /*fullScreen=*/false);
 
   bool pressedOnButton = false;
   bool destroyed = false;

@@ -244,7 +244,7 @@ void AwaitPointerOnWaylandDesktop(Display* display, Window window) {
 }  // namespace
 
 void X11RenderPlatform::ShowAndFocusWindow() {
-  MapAndFocus(display_, window_);
+  MapAndFocus(display_, window_, /*fullScreen=*/true);
   // Errors of the start arrive by now; from here on the window is up.
   XSync(display_, False);
   SetX11Phase(X11Phase::Running);
@@ -384,7 +384,7 @@ std::unique_ptr<MonitorWindow> X11RenderPlatform::OpenMonitorWindow(const std::s
   }
   monitorWindows_.push_back({window, &handler, area.width, area.height});
   ApplyCursor(window);
-  XMapRaised(display_, window);
+  MapRaised(display_, window, /*fullScreen=*/true);
 
   auto monitorWindow = std::make_unique<X11MonitorWindow>(*this, window, context);
   if (!monitorWindow->MakeContextCurrent()) return nullptr;

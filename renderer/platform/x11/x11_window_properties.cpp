@@ -49,8 +49,28 @@ bool WaitForMapNotify(Display* display, Window window, std::chrono::milliseconds
 }
 }  // namespace
 
-void MapAndFocus(Display* display, Window window) {
+void MapRaised(Display* display, Window window, bool fullScreen) {
   XMapRaised(display, window);
+  if (!fullScreen) return;
+  // The full-screen state asked for again, now as a request to the window manager: the
+  // property set before the map reaches only a manager that reads it at the map, and wlroots
+  // (sway and the like) reads it only from changes it was watching for, then writes its own
+  // at the map. Under load its watch comes after our change, and the window was tiled instead.
+  // The request follows the map request, so every manager has taken the window by then.
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = window;
+  request.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+  request.xclient.format = 32;
+  request.xclient.data.l[0] = 1;  // _NET_WM_STATE_ADD
+  request.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+  request.xclient.data.l[3] = 1;  // from a normal program
+  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+             &request);
+}
+
+void MapAndFocus(Display* display, Window window, bool fullScreen) {
+  MapRaised(display, window, fullScreen);
   WaitForMapNotify(display, window, std::chrono::seconds(2));
   XSetInputFocus(display, window, RevertToParent, CurrentTime);
   XFlush(display);

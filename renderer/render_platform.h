@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,7 +121,9 @@ class RenderPlatform : public ProcessServices {
   // Makes the render window's own context current again after a monitor window's.
   virtual bool MakeRenderContextCurrent() = 0;
 
-  virtual ScreenPoint CursorPosition() = 0;
+  // Where the pointer is; none while the system cannot tell yet (XWayland before the compositor
+  // has told it), so that the first position it tells is no move.
+  virtual std::optional<ScreenPoint> CursorPosition() = 0;
   virtual void ShowCursor(bool show) = 0;
   // Milliseconds of a 64-bit monotonic clock: it never wraps and never goes back.
   virtual uint64_t TickCount() = 0;

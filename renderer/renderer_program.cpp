@@ -60,7 +60,17 @@ bool RendererProgram::DrawFrameAndTestEnd(uint64_t startTick) {
   platform_.SwapBuffers();
   if (otherMonitors_) otherMonitors_->DrawFrames(animClock_);
   if (escapePressed_) return true;
-  return MouseMovedFarEnough(mouseStartPos_, platform_.CursorPosition());
+  return MouseMovedFromStart();
+}
+
+bool RendererProgram::MouseMovedFromStart() {
+  const std::optional<ScreenPoint> now = platform_.CursorPosition();
+  if (!now) return false;
+  if (!mouseStartPos_) {
+    mouseStartPos_ = now;
+    return false;
+  }
+  return MouseMovedFarEnough(*mouseStartPos_, *now);
 }
 
 int RendererProgram::RunRenderer() {

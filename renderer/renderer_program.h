@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "monitor_views.h"
 #include "render_platform.h"
@@ -44,6 +45,8 @@ class RendererProgram : public WindowEventHandler {
  private:
   // Draws one frame and reports whether the loop should end.
   bool DrawFrameAndTestEnd(uint64_t startTick);
+  // Whether the pointer is far enough from where it was first seen.
+  bool MouseMovedFromStart();
 
   RenderPlatform& platform_;
   Scene& scene_;
@@ -52,7 +55,8 @@ class RendererProgram : public WindowEventHandler {
   // frame (both in one frame's time) still ends the renderer at the next end test.
   bool escapePressed_ = false;
   int64_t animClock_ = 0;
-  ScreenPoint mouseStartPos_{};
+  // Where the pointer was first seen: at the start, or where the system first could tell.
+  std::optional<ScreenPoint> mouseStartPos_;
   int32_t windowWidth_ = 0;
   int32_t windowHeight_ = 0;
   bool contextCreated_ = false;

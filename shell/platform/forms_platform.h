@@ -185,6 +185,10 @@ class FormsPlatform {
   virtual double TwipsPerPixelX() = 0;
   virtual double TwipsPerPixelY() = 0;
   virtual bool CursorPosition(PixelPoint& where) = 0;
+  // False while the system cannot yet tell where the pointer is. Under XWayland, after a program
+  // is started, that lasts until the compositor tells XWayland, as the program's window comes up
+  // under the pointer; the position then jumps there, which is no move of the user's.
+  virtual bool CursorPositionKnown() = 0;
   virtual void ShowCursor(bool show) = 0;
   // True when any top-level window, shown or hidden, has exactly this title.
   virtual bool FindWindowByTitle(const std::string& title) = 0;

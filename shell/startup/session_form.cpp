@@ -73,6 +73,7 @@ void SessionForm::FormLoad() {
   if (endAsked()) return Unload();
   StartMusic();
 
+  cursorStartKnown_ = platform.CursorPositionKnown();
   NoteCursorStart(platform);
 }
 
@@ -99,6 +100,14 @@ void SessionForm::Timer2Tick() {
 }
 
 void SessionForm::Timer3Tick() {
+  if (!cursorStartKnown_) {
+    // The system could not tell where the pointer was at the start: the start point is where
+    // it first can.
+    if (!Platform().CursorPositionKnown()) return;
+    cursorStartKnown_ = true;
+    NoteCursorStart(Platform());
+    return;
+  }
   PixelPoint cursor;  // a failed query reads as (0, 0)
   Platform().CursorPosition(cursor);
   if (std::llabs(int64_t{CursorStartY} - cursor.y) > kMouseMoveLimit &&

@@ -39,6 +39,8 @@ class SessionForm final : public Form {
   std::string commandLine_;
   std::string snapshotFolder_;
   std::unique_ptr<FormTimer> timer1_, timer2_, timer3_;
+  // Whether the mouse test's start point is where the pointer is known to have been.
+  bool cursorStartKnown_ = true;
 };
 
 }  // namespace vellora::shell

@@ -231,10 +231,10 @@ std::unique_ptr<MonitorWindow> Win32RenderPlatform::OpenMonitorWindow(const std:
   return monitorWindow;
 }
 
-ScreenPoint Win32RenderPlatform::CursorPosition() {
+std::optional<ScreenPoint> Win32RenderPlatform::CursorPosition() {
   POINT point = {};
   GetCursorPos(&point);
-  return {point.x, point.y};
+  return ScreenPoint{point.x, point.y};
 }
 
 void Win32RenderPlatform::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }

@@ -48,7 +48,7 @@ class Win32RenderPlatform final : public RenderPlatform {
   std::unique_ptr<MonitorWindow> OpenMonitorWindow(const std::string& title, const MonitorRect& area,
                                                    WindowEventHandler& handler) override;
   bool MakeRenderContextCurrent() override;
-  ScreenPoint CursorPosition() override;
+  std::optional<ScreenPoint> CursorPosition() override;
   void ShowCursor(bool show) override;
   uint64_t TickCount() override;
 

@@ -43,9 +43,18 @@ uint64_t ClockAheadFromEnvironment() {
   return errno == 0 && *end == '\0' ? value : 0;
 }
 
+// A Wayland compositor runs the X server (XWayland) the renderer talks to.
+bool UnderWaylandCompositor() {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return wayland != nullptr && *wayland != '\0';
+}
+
 }  // namespace
 
-X11RenderPlatform::X11RenderPlatform() : clockAheadMs_(ClockAheadFromEnvironment()) { InstallX11ErrorHandler(); }
+X11RenderPlatform::X11RenderPlatform()
+    : clockAheadMs_(ClockAheadFromEnvironment()), pointerKnown_(!UnderWaylandCompositor()) {
+  InstallX11ErrorHandler();
+}
 
 X11RenderPlatform::~X11RenderPlatform() {
   if (display_ != nullptr) XCloseDisplay(display_);
@@ -129,7 +138,8 @@ Window X11RenderPlatform::CreateBorderlessWindow(const std::string& title, int32
   set.colormap = colormap_;
   set.background_pixel = 0;
   set.border_pixel = 0;
-  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask | EnterWindowMask;
+  set.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask | ExposureMask | FocusChangeMask |
+                   (pointerKnown_ ? NoEventMask : PointerMotionMask);
   const Window window = XCreateWindow(display_, RootWindow(display_, visual_->screen), x, y,
                                       static_cast<unsigned>(width), static_cast<unsigned>(height), 0, visual_->depth,
                                       InputOutput, visual_->visual,
@@ -221,34 +231,11 @@ void X11RenderPlatform::StartTimer(uint32_t id, uint32_t intervalMs) {
   timerDue_ = MonotonicMs() + intervalMs;
 }
 
-namespace {
-
-// Under a Wayland compositor XWayland learns where the pointer is only while it lies over an X
-// window: until the window just mapped under the pointer is entered, XWayland reports where the
-// pointer last left an X window. The pointer counts as standing where the window came up once
-// it has entered the window; a desktop with no pointer over it sends no entry, hence the bound.
-void AwaitPointerOnWaylandDesktop(Display* display, Window window) {
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if (wayland == nullptr || *wayland == '\0') return;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2000);
-  XEvent entry;
-  while (!XCheckTypedWindowEvent(display, window, EnterNotify, &entry)) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return;
-    pollfd connection{ConnectionNumber(display), POLLIN, 0};
-    poll(&connection, 1, static_cast<int>(left.count()));
-    XPending(display);  // reads what arrived
-  }
-}
-
-}  // namespace
-
 void X11RenderPlatform::ShowAndFocusWindow() {
   MapAndFocus(display_, window_, /*fullScreen=*/true);
   // Errors of the start arrive by now; from here on the window is up.
   XSync(display_, False);
   SetX11Phase(X11Phase::Running);
-  AwaitPointerOnWaylandDesktop(display_, window_);
 }
 
 void X11RenderPlatform::SetWindowTitle(const std::string& title) {
@@ -280,6 +267,10 @@ PumpResult X11RenderPlatform::PumpOneMessage() {
 }
 
 void X11RenderPlatform::Dispatch(const XEvent& event) {
+  if (event.type == MotionNotify) {
+    pointerKnown_ = true;  // see CursorPosition
+    return;
+  }
   WindowEventHandler* handler = event.xany.window == window_ ? handler_ : nullptr;
   int* width = &windowWidth_;
   int* height = &windowHeight_;
@@ -321,12 +312,18 @@ void X11RenderPlatform::Dispatch(const XEvent& event) {
 
 void X11RenderPlatform::SwapBuffers() { glXSwapBuffers(display_, window_); }
 
-ScreenPoint X11RenderPlatform::CursorPosition() {
+std::optional<ScreenPoint> X11RenderPlatform::CursorPosition() {
+  // Under a Wayland compositor XWayland knows where the pointer is only while it lies over one
+  // of its windows, and until then tells where the pointer last left one (or the screen's
+  // centre). The compositor tells it as our window comes up under the pointer: the pointer
+  // then jumps there with a motion event, which is no move of the user's. Any motion event
+  // over our windows, that one or the user's own, means that the position is the pointer's.
+  if (!pointerKnown_) return std::nullopt;
   Window root = 0, child = 0;
   int rootX = 0, rootY = 0, winX = 0, winY = 0;
   unsigned mask = 0;
   XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &winX, &winY, &mask);
-  return {rootX, rootY};
+  return ScreenPoint{rootX, rootY};
 }
 
 void X11RenderPlatform::ShowCursor(bool show) {

@@ -58,7 +58,7 @@ class X11RenderPlatform final : public RenderPlatform {
   std::unique_ptr<MonitorWindow> OpenMonitorWindow(const std::string& title, const MonitorRect& area,
                                                    WindowEventHandler& handler) override;
   bool MakeRenderContextCurrent() override;
-  ScreenPoint CursorPosition() override;
+  std::optional<ScreenPoint> CursorPosition() override;
   void ShowCursor(bool show) override;
   // CLOCK_MONOTONIC in milliseconds. Testing aid: when the environment variable
   // VELLORA_TEST_CLOCK_AHEAD_MS holds a number of milliseconds, every reading after the first
@@ -108,6 +108,9 @@ class X11RenderPlatform final : public RenderPlatform {
 
   uint64_t clockAheadMs_ = 0;
   bool clockRead_ = false;
+  // Whether the X server knows where the pointer is: at once, but under XWayland only from the
+  // first motion over our windows (CursorPosition).
+  bool pointerKnown_ = true;
 };
 
 }  // namespace vellora::renderer

@@ -111,9 +111,10 @@ void GtkFormsPlatform::MessageBox(const std::string& text, const std::string& ca
 }
 
 bool GtkFormsPlatform::StartProgram(const std::string& path) {
-  // The program's window is mapped under the pointer in a moment; see CursorPosition.
+  // The program's window comes up under the pointer in a moment; see CursorPositionKnown.
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  pointerStale_ = wayland != nullptr && *wayland != '\0';
+  pointerSettling_ = wayland != nullptr && *wayland != '\0';
+  pointerFirstLook_.reset();
   return SpawnProgram(path);
 }
 
@@ -139,18 +140,24 @@ double GtkFormsPlatform::TwipsPerPixelX() { return TwipsPerPixelAt(dotsPerInch_)
 
 double GtkFormsPlatform::TwipsPerPixelY() { return TwipsPerPixelAt(dotsPerInch_); }
 
-bool GtkFormsPlatform::CursorPosition(PixelPoint& where) {
-  if (pointerStale_) {
-    // Under a Wayland compositor XWayland knows where the pointer is only while it lies over an
-    // X window, and tells where it last left one until then. A program just started maps its
-    // window under the pointer, and XWayland may then learn the true position: the first look
-    // after a start waits until that window is up, so that the jump is not taken for a mouse
-    // move. Where XWayland learns it only from the user's first move, that move ends the
-    // session, as any move would.
-    pointerStale_ = false;
-    return X11PointerPositionOnceKnown(XDisplay(), kPointerSettleMs, where);
+bool GtkFormsPlatform::CursorPosition(PixelPoint& where) { return X11PointerPosition(XDisplay(), where); }
+
+bool GtkFormsPlatform::CursorPositionKnown() {
+  // Under a Wayland compositor XWayland knows where the pointer is only while it lies over one
+  // of its windows, and until then tells where the pointer last left one (or the screen's
+  // centre). As the started program's window comes up under the pointer, the compositor tells
+  // XWayland, and the position jumps: the first change after the first look is that jump, or
+  // the user's first move where XWayland knew already; from then on the position is the
+  // pointer's own.
+  if (!pointerSettling_) return true;
+  PixelPoint now;
+  if (!X11PointerPosition(XDisplay(), now)) return false;
+  if (!pointerFirstLook_) {
+    pointerFirstLook_ = now;
+    return false;
   }
-  return X11PointerPosition(XDisplay(), where);
+  pointerSettling_ = now.x == pointerFirstLook_->x && now.y == pointerFirstLook_->y;
+  return !pointerSettling_;
 }
 
 void GtkFormsPlatform::ShowCursor(bool show) { cursor_.Show(XDisplay(), show); }

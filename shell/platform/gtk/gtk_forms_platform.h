@@ -11,6 +11,7 @@
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ class GtkFormsPlatform final : public FormsPlatform {
   double TwipsPerPixelX() override;
   double TwipsPerPixelY() override;
   bool CursorPosition(PixelPoint& where) override;
+  bool CursorPositionKnown() override;
   void ShowCursor(bool show) override;
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;
@@ -73,13 +75,12 @@ class GtkFormsPlatform final : public FormsPlatform {
   // The connection for the X requests of the screen, the pointer and other programs' windows.
   _XDisplay* XDisplay() const;
 
-  // How long the first pointer query after a program's start waits for XWayland to learn where
-  // the pointer is.
-  static constexpr int kPointerSettleMs = 10000;
-
   std::string commandLine_;
   _XDisplay* ownDisplay_;
-  bool pointerStale_ = false;
+  // Under XWayland from a program's start until the pointer's position is known, and the
+  // first position seen meanwhile (CursorPositionKnown).
+  bool pointerSettling_ = false;
+  std::optional<PixelPoint> pointerFirstLook_;
   bool toolkitUp_;
   std::vector<DeferredGtkWindow*> deferredWindows_;
   guint ownEvents_ = 0;  // the loop's watch on the own connection's events

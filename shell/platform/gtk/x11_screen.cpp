@@ -107,23 +107,6 @@ bool X11PointerPosition(_XDisplay* display, PixelPoint& where) {
   return true;
 }
 
-bool X11PointerPositionOnceKnown(_XDisplay* display, int waitMs, PixelPoint& where) {
-  // XWayland catches up, if at all, as the window comes up under the pointer; a change after
-  // that is the user's.
-  constexpr int kCatchUpMs = 300;
-  int overWindowMs = 0;
-  for (int waited = 0;; waited += 20) {
-    Window root = None, child = None;
-    int rootX = 0, rootY = 0, x = 0, y = 0;
-    unsigned int mask = 0;
-    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y, &mask)) return false;
-    where = {rootX, rootY};
-    overWindowMs = child != None ? overWindowMs + 20 : 0;
-    if (overWindowMs > kCatchUpMs || waited >= waitMs) return true;
-    g_usleep(20000);
-  }
-}
-
 void X11CursorVisibility::Show(_XDisplay* display, bool show) {
   const CursorShowCount::Change change = count_.Step(show);
   if (change == CursorShowCount::Change::Unchanged) return;

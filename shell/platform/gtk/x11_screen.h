@@ -32,10 +32,6 @@ bool X11CaptureArea(_XDisplay* display, PixelRect area, Canvas& into);
 // The pointer's position on the root window; false when it is on another screen.
 bool X11PointerPosition(_XDisplay* display, PixelPoint& where);
 
-// The pointer's position once a window has been under it for a moment (under XWayland, the
-// window of a program just started coming up under the pointer, by when XWayland has learnt
-// where the pointer is if the compositor tells it then), or at the end of the given time.
-bool X11PointerPositionOnceKnown(_XDisplay* display, int waitMs, PixelPoint& where);
 
 // Hides or shows the pointer over the whole screen (XFixes), counted like ShowCursor.
 class X11CursorVisibility {

@@ -27,6 +27,7 @@ class Win32FormsPlatform final : public FormsPlatform {
   double TwipsPerPixelX() override;
   double TwipsPerPixelY() override;
   bool CursorPosition(PixelPoint& where) override;
+  bool CursorPositionKnown() override { return true; }
   void ShowCursor(bool show) override;
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;

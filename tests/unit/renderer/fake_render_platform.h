@@ -45,6 +45,7 @@ class FakeRenderPlatform final : public RenderPlatform {
   ScreenMetrics metrics{1280, 1000, 24};
   std::deque<WindowEvent> queue;                 // delivered one per pump
   std::deque<ScreenPoint> cursorPositions;       // the last one repeats
+  int cursorUnknownLooks = 0;                    // looks answered "not known yet" before them
   std::deque<uint64_t> ticks;                    // the last one repeats
   std::vector<std::string> log;
   std::vector<FakeProcessServices::Box> boxes;
@@ -149,7 +150,13 @@ class FakeRenderPlatform final : public RenderPlatform {
     log.push_back("MakeRenderContextCurrent");
     return true;
   }
-  ScreenPoint CursorPosition() override { return Next(cursorPositions, ScreenPoint{}); }
+  std::optional<ScreenPoint> CursorPosition() override {
+    if (cursorUnknownLooks > 0) {
+      --cursorUnknownLooks;
+      return std::nullopt;
+    }
+    return Next(cursorPositions, ScreenPoint{});
+  }
   void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
   uint64_t TickCount() override { return Next(ticks, uint64_t{0}); }
 

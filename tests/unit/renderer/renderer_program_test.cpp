@@ -203,6 +203,16 @@ TEST_F(RendererProgramTest, MouseDistanceIsMeasuredFromStartNotFromThePreviousFr
   platform.cursorPositions = {{0, 0}, {20, 20}, {40, 40}, {60, 60}};
   program.RunRenderer();
   EXPECT_EQ(platform.framesSwapped, 2);
+
+  // A position the system cannot tell at the start (XWayland before the compositor has told
+  // it): the first one told is the start point, however far from the screen's centre.
+  FakeRenderPlatform p;
+  RecordingScene s{p.log};
+  RendererProgram prog{p, s};
+  p.cursorUnknownLooks = 2;
+  p.cursorPositions = {{100, 100}, {120, 120}, {131, 131}};
+  prog.RunRenderer();
+  EXPECT_EQ(p.framesSwapped, 4);
 }
 
 TEST_F(RendererProgramTest, EscapeEndsAfterTheNextFrameOtherKeysDoNothing) {

@@ -66,6 +66,12 @@ void FakeTextRenderer::Draw(Canvas& canvas, int32_t x, int32_t y, const std::str
     canvas.FillRect({x + i * kCellWidth + 1, y + 2, x + i * kCellWidth + 6, y + 11}, colour);
 }
 
+bool FakeFormsPlatform::CursorPositionKnown() {
+  const bool known = cursorKnown.front();
+  if (cursorKnown.size() > 1) cursorKnown.pop_front();
+  return known;
+}
+
 bool FakeFormsPlatform::CursorPosition(PixelPoint& where) {
   if (cursorFails) return false;
   where = cursor.front();

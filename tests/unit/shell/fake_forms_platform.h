@@ -67,6 +67,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   std::string applicationFolder = "C:\\Vellora";
   std::set<std::string> otherWindowTitles;  // top-level windows of other programs
   std::deque<PixelPoint> cursor{{100, 100}};  // the last position repeats
+  std::deque<bool> cursorKnown{true};          // each look at whether it is known; the last repeats
   NativeWindow windowUnderCursor = 0;  // the window a pointer is over, wherever it stands; 0: none of ours
   bool cursorFails = false;
   bool captureFails = false;
@@ -113,6 +114,7 @@ class FakeFormsPlatform final : public FormsPlatform {
   double TwipsPerPixelX() override { return twipsPerPixel; }
   double TwipsPerPixelY() override { return twipsPerPixel; }
   bool CursorPosition(PixelPoint& where) override;
+  bool CursorPositionKnown() override;
   void ShowCursor(bool show) override { log.push_back(show ? "ShowCursor true" : "ShowCursor false"); }
   bool FindWindowByTitle(const std::string& title) override;
   bool WindowScreenRect(NativeWindow window, PixelRect& rect) override;

@@ -354,6 +354,15 @@ TEST_F(ShellMainTest, MouseTestNeedsMoreThanThirtyPixelsOnBothAxesFromTheLoadPoi
   EXPECT_TRUE(Advance(50));       // 35 pixels
 }
 
+// XWayland tells the screen's centre until the compositor tells it where the pointer is.
+TEST_F(ShellMainTest, MouseTestStartsWhereThePointerIsFirstKnown) {
+  platform.cursorKnown = {false, false, true};
+  platform.cursor = {{400, 300}, {100, 100}, {100, 100}, {131, 131}};
+  ASSERT_FALSE(Start("/s"));
+  EXPECT_FALSE(Advance(50 * 3));  // the jump to where it is known is no move
+  EXPECT_TRUE(Advance(50));       // 31 pixels from there
+}
+
 TEST_F(ShellMainTest, EndingStopsMusicShowsCursorOnceInModeSAndEndsTheProcess) {
   WriteSettings("2", "C:\\m\\song.mp3");
   platform.cursor = {{100, 100}, {100, 100}, {200, 200}};

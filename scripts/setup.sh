@@ -39,10 +39,10 @@ packages=(
   openbox
   # the Wayland session checks: a headless sway with XWayland, a window of a known colour (foot),
   # screenshots (grim), a private session bus (dbus-run-session, dbus-update-activation-environment,
-  # gdbus) and the screenshot portal
+  # gdbus), sway's window tree read with jq, and the screenshot portal
   # with its wlroots back end, which needs PipeWire, and the GTK back end, without whose Access
   # dialog the portal offers no Screenshot call
-  sway xwayland foot grim dbus-daemon dbus-bin libglib2.0-bin
+  sway xwayland foot grim dbus-daemon dbus-bin libglib2.0-bin jq
   xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire-bin
   # the locales whose number formats the unit tests read (generated below)
   locales

@@ -30,6 +30,7 @@ need dbus-run-session dbus-daemon
 need dbus-update-activation-environment dbus-bin
 need convert imagemagick
 need xdotool xdotool
+need jq jq
 if [ "$case_name" = portal ]; then
   need /usr/libexec/xdg-desktop-portal xdg-desktop-portal
   need /usr/libexec/xdg-desktop-portal-wlr xdg-desktop-portal-wlr
@@ -238,6 +239,10 @@ until shown=$(screen_pixel 400 300) && [ "$shown" != "$want" ] && [ "$shown" != 
   sleep 0.1
 done
 note "the tunnel is on the screen $((SECONDS - started))s after the start"
+# Full screen as asked, not tiled beside the native window.
+tessel_node() { in_session swaymsg -t get_tree -r | jq -c '[.. | objects | select(.name? == "Vellora_Tessel")][0]'; }
+[ "$(tessel_node | jq .fullscreen_mode)" = 1 ] || fail "sway shows the tunnel's window as $(tessel_node | jq -c '{rect, fullscreen_mode}')"
+note "sway shows the tunnel's window full screen"
 
 # The snapshot is the output at its size, taken from the compositor, not from the X root
 # (black there).
@@ -266,9 +271,11 @@ note "the tunnel's walls carry the window's colour (rgb $tunnel_red in shot $sho
 gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 gone "$RENDERER_PID" && fail "the renderer ended: $(cat "$E2E_WORK/shell.err")"
 
-# A person's mouse moved by 40,40.
-echo "move 40 40" >&3
-wait_for_pointer moved 1
+# A person's mouse moved by 40,40, in four steps as a hand moves it.
+for step in 1 2 3 4; do
+  echo "move 10 10" >&3
+  wait_for_pointer moved $step
+done
 # The motion goes from sway through XWayland to both programs' next looks at the pointer.
 wait_for_exit "$SHELL_PID" 10
 [ "$EXIT_CODE" = 0 ] || fail "the shell ended with exit code $EXIT_CODE"

@@ -173,9 +173,15 @@ choose_file() {  # FOLDER
   eventually options_show 2 off || fail "MP3、WAV was not marked"
   click_panel 757 1897  # "..."
   chooser=$(wait_for_window "ﾌｧｲﾙを開く" 10) || fail "no open-file dialog titled ﾌｧｲﾙを開く"
-  sleep 1  # the folder is read in the background
+  # The chooser reads the folder in the background; as a person does, Return waits until the
+  # file is listed, on the row the chooser selects (in the theme's selection colour).
+  eventually file_listed || fail "ﾌｧｲﾙを開く never listed the file in $1"
   xdotool windowfocus --sync "$chooser" key Return
 }
+file_listed() (  # the chooser's part of the screen: without a window manager it reaches past the edges
+  eval "$(xdotool getwindowgeometry --shell "$chooser")"
+  import -window root png:- | convert png:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -unique-colors txt:- | grep -ci '#3584E4' >/dev/null
+)
 mkdir -p "$E2E_WORK/refused" "$E2E_WORK/taken"
 touch "$E2E_WORK/refused/夏祭り〜remix〜.wav" "$E2E_WORK/taken/ソ表能.wav"
 choose_file "$E2E_WORK/refused"

@@ -124,9 +124,14 @@ void GtkFormsPlatform::MessageBox(const std::string& text, const std::string& ca
 bool GtkFormsPlatform::StartProgram(const std::string& path) {
   // The program's window comes up under the pointer in a moment; see CursorPositionKnown.
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  pointerSettling_ = wayland != nullptr && *wayland != '\0';
+  const bool underWayland = wayland != nullptr && *wayland != '\0';
+  pointerSettling_ = underWayland;
   pointerFirstLook_.reset();
-  return SpawnProgram(path);
+  // Under a Wayland compositor XWayland sees the pointer only over X windows: once the
+  // renderer's full-screen window is gone, no move of the mouse reaches the shell, which
+  // would then play on unseen for good. Its end (a move, Escape, a close, a failed start)
+  // ends the session there as the end of the desktop session does.
+  return SpawnProgram(path, underWayland ? RequestSessionEnd : nullptr);
 }
 
 void GtkFormsPlatform::EndProcessNow() {

@@ -24,7 +24,7 @@ std::string RunningProgramFolder() {
   }
 }
 
-bool SpawnProgram(const std::string& path) {
+bool SpawnProgram(const std::string& path, void (*onEnded)()) {
   // posix_spawn starts the program without copying this whole GTK process first (a fork of
   // it costs several milliseconds); the descriptors of the shell stay behind. GLib reaps it.
   const std::string program = ToPosixPath(path);
@@ -36,7 +36,13 @@ bool SpawnProgram(const std::string& path) {
   const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0) return false;
-  g_child_watch_add(child, [](GPid pid, gint, gpointer) { g_spawn_close_pid(pid); }, nullptr);
+  g_child_watch_add(
+      child,
+      [](GPid pid, gint, gpointer ended) {
+        g_spawn_close_pid(pid);
+        if (ended != nullptr) reinterpret_cast<void (*)()>(ended)();
+      },
+      reinterpret_cast<gpointer>(onEnded));
   return true;
 }
 

@@ -10,8 +10,9 @@ namespace vellora::shell {
 std::string RunningProgramFolder();
 
 // Starts the program at this path (the shell's "\" separators taken as "/") with no
-// arguments, without waiting; the child is reaped when it ends. False when it cannot start.
-bool SpawnProgram(const std::string& path);
+// arguments, without waiting; the child is reaped when it ends, and onEnded (if given) then
+// runs on the GLib loop. False when it cannot start.
+bool SpawnProgram(const std::string& path, void (*onEnded)() = nullptr);
 
 // Opens a web address or a file (the shell's "\" separators taken as "/") with the desktop's
 // default application, through GIO. Returns at once: the launch goes on without the caller,

@@ -21,7 +21,11 @@ std::function<void()>& SessionEndHandler() {
   return handler;
 }
 
-void OnSignal(int) {
+void OnSignal(int) { RequestSessionEnd(); }
+
+}  // namespace
+
+void RequestSessionEnd() {
   const int saved = errno;
   signalled = 1;
   if (wakePipe[1] >= 0) {
@@ -30,6 +34,8 @@ void OnSignal(int) {
   }
   errno = saved;
 }
+
+namespace {
 
 gboolean OnWake(gint fd, GIOCondition, gpointer) {
   char bytes[16];

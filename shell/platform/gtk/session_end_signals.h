@@ -11,6 +11,9 @@ namespace vellora::shell {
 // was given) and ends the process with exit code 0.
 void CatchSessionEndSignals();
 
+// Asks for the end as the signals do, from the program itself.
+void RequestSessionEnd();
+
 // True once one of the signals has arrived, also while no loop runs to act on it.
 bool SessionEndSignalled();
 

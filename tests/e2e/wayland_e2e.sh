@@ -6,9 +6,11 @@
 # holds, and a pointer motion (a virtual pointer that stays plugged in, as a mouse does) ends
 # the session.
 # Usage: wayland_e2e.sh CASE DIST_DIR WAYLAND_POINTER
-#   screencopy  the picture through the compositor's screen-copy protocol
+#   screencopy  the picture through the compositor's screen-copy protocol; then a second
+#               session, ended by Escape on the tunnel
 #   portal      the same with the screen copy turned off: through xdg-desktop-portal and its
-#               wlroots back end on the session's private bus
+#               wlroots back end on the session's private bus; then a second session while
+#               the portal never answers, over a blank snapshot
 #   no_xwayland sway without XWayland: Vellora says so in plain words and ends
 # sway refuses to run as root: run as root, everything on the desktop runs as the user nobody.
 set -euo pipefail
@@ -216,75 +218,102 @@ portal)
 *) fail "unknown case $case_name" ;;
 esac
 
-# The session, as swayidle would start it.
+# A session, as swayidle would start it: RGB is the colour its snapshot must have, STEPS the
+# steps of 10,10 a person's hand moves the mouse by to end it, or 0 for a tap of Escape.
 snapshot="$app/Vellora.bmp"
-started=$SECONDS
-(cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "${shell_env[@]}" "$app/Vellora.scr" /s \
-   2>>"$E2E_WORK/shell.err") &
-SHELL_PID=$!
-E2E_PIDS+=("$SHELL_PID")
-# XWayland lets in the session's own user alone.
-deadline=$((SECONDS + 20))
-until in_session xdotool search --name '^Vellora_Tessel$' >/dev/null 2>&1; do
-  [ $SECONDS -lt $deadline ] || fail "no window titled Vellora_Tessel: $(cat "$E2E_WORK/shell.err")"
-  sleep 0.1
-done
-RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
-E2E_PIDS+=("$RENDERER_PID")
-# A person acts once the tunnel is on the screen: its centre shows neither the window nor the
-# black of a window not yet drawn.
-deadline=$((SECONDS + 20))
-until shown=$(screen_pixel 400 300) && [ "$shown" != "$want" ] && [ "$shown" != "0 0 0" ] && [ -n "$shown" ]; do
-  [ $SECONDS -lt $deadline ] || fail "the tunnel never showed: the screen's centre is rgb $shown"
-  sleep 0.1
-done
-note "the tunnel is on the screen $((SECONDS - started))s after the start"
-# Full screen as asked, not tiled beside the native window.
-tessel_node() { in_session swaymsg -t get_tree -r | jq -c '[.. | objects | select(.name? == "Vellora_Tessel")][0]'; }
-[ "$(tessel_node | jq .fullscreen_mode)" = 1 ] || fail "sway shows the tunnel's window as $(tessel_node | jq -c '{rect, fullscreen_mode}')"
-note "sway shows the tunnel's window full screen"
-
-# The snapshot is the output at its size, taken from the compositor, not from the X root
-# (black there).
-[ -f "$snapshot" ] || fail "no snapshot at $snapshot"
-[ "$(identify -format '%w %h' "$snapshot")" = "$width $height" ] ||
-  fail "snapshot is $(identify -format '%wx%h' "$snapshot"), expected ${width}x${height}"
-expected=$want
-for point in 10,10 400,300 790,590; do
-  got=$(convert "$snapshot" -crop "1x1+${point%,*}+${point#*,}" -depth 8 txt:- |
-        sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p')
-  [ "$got" = "$expected" ] || fail "snapshot pixel $point is rgb $got, expected $expected"
-done
-note "snapshot ${width}x${height}, rgb $expected at its corners and centre"
-
-# The tunnel flies it: among 16x12 samples of the screen one carries the window's red over
-# the fog, whose blue-white is never redder than it is blue.
-tunnel_red=""
-for shot in $(seq 1 15); do
-  in_session grim - >"$E2E_WORK/shot.png" || fail "grim took no screenshot"
-  tunnel_red=$(sample_where "$E2E_WORK/shot.png" '$1 - $3 > 60 && $1 - $2 > 30')
-  [ -n "$tunnel_red" ] && break
-  sleep 0.15
-done
-[ -n "$tunnel_red" ] || fail "the tunnel never showed the window's colour"
-note "the tunnel's walls carry the window's colour (rgb $tunnel_red in shot $shot)"
+moves=0
 gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
-gone "$RENDERER_PID" && fail "the renderer ended: $(cat "$E2E_WORK/shell.err")"
+tessel_node() { in_session swaymsg -t get_tree -r | jq -c '[.. | objects | select(.name? == "Vellora_Tessel")][0]'; }
+run_session() {  # RGB STEPS
+  local expected=$1 steps=$2 started=$SECONDS deadline shown got point shot tunnel_red step
+  (cd "$home" && exec "${as_user[@]}" env -i "${session_env[@]}" "${shell_env[@]}" "$app/Vellora.scr" /s \
+     2>>"$E2E_WORK/shell.err") &
+  SHELL_PID=$!
+  E2E_PIDS+=("$SHELL_PID")
+  # XWayland lets in the session's own user alone. The picture comes first, in 20 s at most.
+  deadline=$((SECONDS + 40))
+  until in_session xdotool search --name '^Vellora_Tessel$' >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || fail "no window titled Vellora_Tessel: $(cat "$E2E_WORK/shell.err")"
+    sleep 0.1
+  done
+  RENDERER_PID=$(pgrep -P "$SHELL_PID" -x Vellora.data) || fail "the renderer is not the shell's child"
+  E2E_PIDS+=("$RENDERER_PID")
+  # A person acts once the tunnel is on the screen: its centre shows neither the window nor the
+  # black of a window not yet drawn.
+  deadline=$((SECONDS + 20))
+  until shown=$(screen_pixel 400 300) && [ "$shown" != "$want" ] && [ "$shown" != "0 0 0" ] && [ -n "$shown" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the tunnel never showed: the screen's centre is rgb $shown"
+    sleep 0.1
+  done
+  note "the tunnel is on the screen $((SECONDS - started))s after the start"
+  # Full screen as asked, not tiled beside the native window.
+  [ "$(tessel_node | jq .fullscreen_mode)" = 1 ] || fail "sway shows the tunnel's window as $(tessel_node | jq -c '{rect, fullscreen_mode}')"
+  note "sway shows the tunnel's window full screen"
 
-# A person's mouse moved by 40,40, in four steps as a hand moves it.
-for step in 1 2 3 4; do
-  echo "move 10 10" >&3
-  wait_for_pointer moved $step
-done
-# The motion goes from sway through XWayland to both programs' next looks at the pointer.
-wait_for_exit "$SHELL_PID" 10
-[ "$EXIT_CODE" = 0 ] || fail "the shell ended with exit code $EXIT_CODE"
-deadline=$((SECONDS + 5))
-until gone "$RENDERER_PID"; do
-  [ $SECONDS -lt $deadline ] || fail "the renderer still runs after the motion"
-  sleep 0.1
-done
-note "a pointer motion of 40,40 ends both; the shell's exit code is 0"
+  # The snapshot is the output at its size, taken from the compositor (not from the X root,
+  # black there), or blank where the compositor refused.
+  [ -f "$snapshot" ] || fail "no snapshot at $snapshot"
+  [ "$(identify -format '%w %h' "$snapshot")" = "$width $height" ] ||
+    fail "snapshot is $(identify -format '%wx%h' "$snapshot"), expected ${width}x${height}"
+  for point in 10,10 400,300 790,590; do
+    got=$(convert "$snapshot" -crop "1x1+${point%,*}+${point#*,}" -depth 8 txt:- |
+          sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p')
+    [ "$got" = "$expected" ] || fail "snapshot pixel $point is rgb $got, expected $expected"
+  done
+  note "snapshot ${width}x${height}, rgb $expected at its corners and centre"
+
+  # The tunnel flies it: among 16x12 samples of the screen one carries the window's red over
+  # the fog, whose blue-white is never redder than it is blue.
+  if [ "$expected" = "$want" ]; then
+    tunnel_red=""
+    for shot in $(seq 1 15); do
+      in_session grim - >"$E2E_WORK/shot.png" || fail "grim took no screenshot"
+      tunnel_red=$(sample_where "$E2E_WORK/shot.png" '$1 - $3 > 60 && $1 - $2 > 30')
+      [ -n "$tunnel_red" ] && break
+      sleep 0.15
+    done
+    [ -n "$tunnel_red" ] || fail "the tunnel never showed the window's colour"
+    note "the tunnel's walls carry the window's colour (rgb $tunnel_red in shot $shot)"
+  fi
+  gone "$RENDERER_PID" && fail "the renderer ended: $(cat "$E2E_WORK/shell.err")"
+
+  # A person's mouse moved by steps of 10,10, as a hand moves it.
+  for step in $(seq 1 "$steps"); do
+    echo "move 10 10" >&3
+    wait_for_pointer moved $((moves += 1))
+  done
+  [ "$steps" != 0 ] || in_session xdotool key Escape
+  # The motion goes from sway through XWayland to both programs' next looks at the pointer.
+  wait_for_exit "$SHELL_PID" 10
+  [ "$EXIT_CODE" = 0 ] || fail "the shell ended with exit code $EXIT_CODE"
+  deadline=$((SECONDS + 5))
+  until gone "$RENDERER_PID"; do
+    [ $SECONDS -lt $deadline ] || fail "the renderer still runs after the motion"
+    sleep 0.1
+  done
+  if [ "$steps" = 0 ]; then
+    note "Escape ends the tunnel, and with it the session; the shell's exit code is 0"
+  else
+    note "a pointer motion of $((10 * steps)),$((10 * steps)) ends both; the shell's exit code is 0"
+  fi
+}
+
+run_session "$want" 4
+if [ "$case_name" = screencopy ]; then
+  # Once the tunnel's window is gone XWayland sees no move of the mouse, which the shell would
+  # wait for in vain: the tunnel's end ends the session.
+  run_session "$want" 0
+fi
+if [ "$case_name" = portal ]; then
+  # A portal that never answers (its back end stopped): the session gives up on the picture
+  # after its 20 s and goes on over a blank snapshot. The pointer stands where the last
+  # session's move left it, and XWayland knew it there: both programs start from where they
+  # first see it move, and the show ends 30 pixels further on.
+  pkill -STOP -f /usr/libexec/xdg-desktop-portal-wlr || fail "no xdg-desktop-portal-wlr to stop"
+  run_session "255 255 255" 8
+  pkill -CONT -f /usr/libexec/xdg-desktop-portal-wlr
+  note "a portal that never answers gives a blank snapshot after the wait"
+fi
 # The portal's own copy of the desktop is not left lying in /tmp for everyone to read.
 [ "$case_name" = screencopy ] || { [ "$(stat -c %U /tmp/out.png 2>/dev/null)" = "$user" ] && rm -f /tmp/out.png; }
 echo "PASS wayland.$case_name"

@@ -95,6 +95,10 @@ close)
   "$probe" close "$WINDOW"
   expect_exit 0
   note "close request ends it"
+  start_renderer
+  "$probe" kill "$WINDOW"  # as xkill does
+  expect_exit 0
+  note "a kill of its X client ends it with exit code 0"
   ;;
 
 mouse)

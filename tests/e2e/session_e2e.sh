@@ -359,11 +359,12 @@ cursor)
 
 os_end)
   # The end of the desktop session reaches the shell as SIGTERM, SIGHUP or SIGINT; another
-  # program may also ask Vellora_Main to close (WM_DELETE_WINDOW) or destroy it. Each ends the
-  # session as a mouse move does: the music stops, the cursor comes back, the shell ends with
-  # exit code 0, and no Vellora_Main is left to turn later sessions away.
+  # program may also ask Vellora_Main to close (WM_DELETE_WINDOW), destroy it, or kill its X
+  # client as xkill does. Each ends the session as a mouse move does: the music stops, the
+  # cursor comes back, the shell ends with exit code 0, and no Vellora_Main is left to turn
+  # later sessions away.
   play_tone_in_sessions
-  for ending in SIGTERM SIGHUP SIGINT close destroy; do
+  for ending in SIGTERM SIGHUP SIGINT close destroy xkill; do
     rm -f "$out"
     start_session SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" /s
     press_escape  # the renderer's window would cover the spot where the cursor is drawn
@@ -374,6 +375,7 @@ os_end)
     SIG*) kill -s "${ending#SIG}" "$SHELL_PID" ;;
     close) "$probe" close "$main" ;;
     destroy) xdotool windowclose "$main" ;;
+    xkill) "$probe" kill "$main" ;;
     esac
     wait_for_exit "$SHELL_PID" 5
     [ "$EXIT_CODE" = 0 ] || fail "$ending ended the shell with exit code $EXIT_CODE"

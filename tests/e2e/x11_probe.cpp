@@ -1,5 +1,6 @@
 // Small X11 helper for the end-to-end tests, for what xdotool cannot do:
 //   x11_probe close WINDOW      sends the window manager's close request (WM_DELETE_WINDOW)
+//   x11_probe kill WINDOW       kills the X client that owns the window, as xkill does
 //   x11_probe cursor            prints "visible" or "hidden" for the pointer's current image
 //   x11_probe shape             prints the pointer's current shape as "NAME WxH+HOTX+HOTY"
 //                               (NAME "-" for an unnamed one); an animated one keeps it
@@ -126,6 +127,10 @@ int main(int argc, char** argv) {
   if (display == nullptr) return 2;
   int rc = 2;
   if (argc == 3 && std::strcmp(argv[1], "close") == 0) rc = SendClose(display, std::strtoul(argv[2], nullptr, 0));
+  if (argc == 3 && std::strcmp(argv[1], "kill") == 0) {
+    XKillClient(display, std::strtoul(argv[2], nullptr, 0));
+    rc = 0;
+  }
   if (argc == 2 && std::strcmp(argv[1], "cursor") == 0) rc = PrintCursor(display);
   if (argc == 2 && std::strcmp(argv[1], "shape") == 0) rc = PrintCursorShape(display);
   if (argc == 2 && std::strcmp(argv[1], "where") == 0) rc = PrintPointer(display);

@@ -18,9 +18,17 @@ int OnXError(Display*, XErrorEvent* error) {
   return 0;
 }
 
+// The connection lost: the server gone, or the renderer's client killed by another program (as
+// xkill does). The server has taken the windows down with it, so the renderer ends as when its
+// window is closed. No X call may run here, and the handler must not return.
+int OnConnectionLost(Display*) { std::_Exit(0); }
+
 }  // namespace
 
-void InstallX11ErrorHandler() { XSetErrorHandler(OnXError); }
+void InstallX11ErrorHandler() {
+  XSetErrorHandler(OnXError);
+  XSetIOErrorHandler(OnConnectionLost);
+}
 
 void SetX11Phase(X11Phase next) { phase = next; }
 

@@ -1,6 +1,7 @@
 #include "platform/gtk/gtk_forms_platform.h"
 
 #include <gdk/gdkx.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -43,6 +44,15 @@ void ReportNoDisplay(bool toUser) {
   gtk_widget_destroy(box);
 }
 
+// The X connection lost: the server gone, or the shell's client killed by another program (as
+// xkill does). Nothing is left to show or undo on that screen, and the music ends with the
+// process, so the program ends as at any other ending, with exit code 0. No X call may run
+// here, and the handler must not return.
+int EndOnLostDisplay(Display*) {
+  std::fflush(nullptr);
+  _exit(0);
+}
+
 // Runs connect until it succeeds; a server that turns the connection away for the moment only
 // (its queue of new connections full while other clients connect at once) is asked again for a
 // moment, since a screensaver started then must still come up. No server at all fails at once.
@@ -61,6 +71,7 @@ bool ConnectAllowingForAMoment(const std::function<bool()>& connect) {
 // opens the display again on each try.
 bool StartGtk() {
   if (!ConnectAllowingForAMoment([] { return gtk_init_check(nullptr, nullptr) != FALSE; })) return false;
+  XSetIOErrorHandler(EndOnLostDisplay);  // in place of GDK's, which ends with exit code 1
   std::setlocale(LC_NUMERIC, "C");
   return true;
 }
@@ -284,6 +295,7 @@ std::unique_ptr<FormsPlatform> CreateFormsPlatform(int argc, char** argv, Toolki
       ReportNoDisplay(/*toUser=*/false);
       return nullptr;
     }
+    XSetIOErrorHandler(EndOnLostDisplay);
     return std::make_unique<GtkFormsPlatform>(std::move(commandLine), display);
   }
   if (!StartGtk()) {

@@ -151,6 +151,8 @@ class TextRenderer {
  public:
   virtual ~TextRenderer() = default;
   virtual PixelSize Measure(const std::string& text, const FontSpec& font) = 0;
+  // From one line's top to the next one's in a caption of several lines.
+  virtual int32_t LineAdvance(const FontSpec& font) { return Measure(" ", font).height; }
   // Draws with a transparent background; (x, y) is the top-left of the text's box.
   virtual void Draw(Canvas& canvas, int32_t x, int32_t y, const std::string& text, const FontSpec& font,
                     Rgb colour) = 0;

@@ -67,7 +67,7 @@ void Label::Paint(Canvas& canvas) {
   const auto width = [&](const std::string& line) { return text.Measure(line, font_).width; };
   const std::vector<std::string> lines =
       autoSize_ ? std::vector<std::string>{caption_} : WrapText(caption_, box.Width() - 2 * inset, width);
-  const int32_t lineHeight = text.Measure(" ", font_).height;
+  const int32_t lineHeight = text.LineAdvance(font_);
   int32_t y = inset;
   for (const std::string& line : lines) {
     if (y >= box.Height()) break;

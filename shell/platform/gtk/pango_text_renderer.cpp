@@ -51,6 +51,13 @@ PixelSize PangoTextRenderer::Measure(const std::string& text, const FontSpec& fo
   return {logical.width, logical.height};
 }
 
+int32_t PangoTextRenderer::LineAdvance(const FontSpec& font) {
+  // Windows steps down by the font's ascent plus descent, which for the forms' Japanese faces
+  // is one em. The logical box of their stand-ins here is a pixel taller, enough to push the
+  // last line of a label sized for those faces past its bottom.
+  return FontPixelHeight(font.points, dotsPerInch_);
+}
+
 void PangoTextRenderer::Draw(Canvas& canvas, int32_t x, int32_t y, const std::string& text, const FontSpec& font,
                              Rgb colour) {
   if (text.empty() || canvas.Empty()) return;

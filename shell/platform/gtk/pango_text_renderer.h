@@ -15,6 +15,7 @@ class PangoTextRenderer final : public TextRenderer {
   PangoTextRenderer& operator=(const PangoTextRenderer&) = delete;
 
   PixelSize Measure(const std::string& text, const FontSpec& font) override;
+  int32_t LineAdvance(const FontSpec& font) override;
   void Draw(Canvas& canvas, int32_t x, int32_t y, const std::string& text, const FontSpec& font,
             Rgb colour) override;
 

@@ -11,6 +11,7 @@
 #include "common/command_arguments.h"
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
+#include "recording_music.h"
 #include "settings/settings_variables.h"
 #include "startup/command_line.h"
 #include "startup/help_text.h"
@@ -21,25 +22,8 @@ namespace {
 using testing::FakeFileSystem;
 using testing::FakeFormsPlatform;
 using testing::ProcessEnded;
+using testing::RecordingMusic;
 using ::testing::ElementsAre;
-
-class RecordingMusic final : public SessionMusic {
- public:
-  explicit RecordingMusic(std::vector<std::string>& log) : log_(log) {}
-  void OpenCdAudio() override { log_.push_back("OpenCdAudio"); }
-  void PollCdAudio() override { log_.push_back("PollCdAudio"); }
-  bool CdPollActive() override { return cdAnswers; }
-  void CloseCdAudio() override { log_.push_back("CloseCdAudio"); }
-  void PlayWaveFile() override { log_.push_back("PlayWaveFile"); }
-  void StopWave() override { log_.push_back("StopWave"); }
-  void PlayMp3File() override { log_.push_back("PlayMp3File"); }
-  void KeepMp3Playing() override { log_.push_back("KeepMp3Playing"); }
-  void CloseMp3() override { log_.push_back("CloseMp3"); }
-  bool cdAnswers = true;
-
- private:
-  std::vector<std::string>& log_;
-};
 
 constexpr const char* kDataPath = "C:\\Vellora\\Vellora.data";
 constexpr const char* kIniPath = "C:\\Vellora\\Vellora.ini";

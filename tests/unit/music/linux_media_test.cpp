@@ -287,10 +287,9 @@ TEST_F(CdImageTest, WholeDiscStartsAgainAfterItHasPlayedToTheEnd) {
 
 TEST_F(CdImageTest, BadPositionsAreRefused) {
   ASSERT_EQ(Send(*media_, "set cdaudio time format tmsf").code, 0);
-  EXPECT_EQ(Send(*media_, "play cdaudio from Error:282").code, 282);
-  EXPECT_EQ(Send(*media_, "play cdaudio from 4").code, 282);
-  EXPECT_EQ(Send(*media_, "play cdaudio from 2:00:60:00").code, 282);
-  EXPECT_EQ(Send(*media_, "play cdaudio from 3 to 2").code, 282);
+  for (const char* play : {"play cdaudio from Error:282", "play cdaudio from 4", "play cdaudio from 2:00:60:00",
+                           "play cdaudio from 3 to 2"})
+    EXPECT_EQ(Send(*media_, play).code, 282) << play;
   EXPECT_EQ(Send(*media_, "status cdaudio mode").reply, "stopped");
 }
 

@@ -94,18 +94,27 @@ TEST_F(VelloraBgmTest, RepeatTrackStartsOnAStoppedDiscAndReturnsWhenTheNextTrack
   EXPECT_EQ(bgm.CdPollActive(), -1);
 }
 
-TEST_F(VelloraBgmTest, RepeatTrackComparesTheTrackAsANumber) {
+// The repeat poll reads the current track as a number: blanks around it do not count, anything
+// else fails the poll.
+TEST_F(VelloraBgmTest, RepeatTrackReadsTheCurrentTrackAsANumber) {
   BgmRepeatTrack = 3;
-  InsertDisc(" 3 ", "playing");
-  bgm.PollCdAudio();
-  EXPECT_EQ(media.TakeCommands(), kStatusQueries);
-  EXPECT_EQ(bgm.CdPollActive(), -1);
-
-  // A stopped disc on the repeat track itself is started again.
-  InsertDisc("3", "stopped");
-  bgm.PollCdAudio();
-  EXPECT_EQ(media.TakeCommands(), StatusQueriesThen({"status cdaudio position track 3",
-                                                     "play cdaudio from 03:00:00:00"}));
+  const Commands startTrack3 = StatusQueriesThen({"status cdaudio position track 3", "play cdaudio from 03:00:00:00"});
+  const struct {
+    const char* track;
+    const char* mode;
+    Commands sent;
+    int active;
+  } rows[] = {{" 3 ", "playing", kStatusQueries, -1},
+              {"3", "stopped", startTrack3, -1},  // a stopped disc on the repeat track itself starts again
+              {"three", "stopped", kStatusQueries, 0},
+              {"", "stopped", kStatusQueries, 0},
+              {"3x", "stopped", kStatusQueries, 0}};
+  for (const auto& row : rows) {
+    InsertDisc(row.track, row.mode);
+    bgm.PollCdAudio();
+    EXPECT_EQ(media.TakeCommands(), row.sent) << '"' << row.track << '"';
+    EXPECT_EQ(bgm.CdPollActive(), row.active) << '"' << row.track << '"';
+  }
 }
 
 TEST_F(VelloraBgmTest, WholeDiscIsPlayedOnlyWhileTheModeBeginsWithStopped) {
@@ -113,7 +122,7 @@ TEST_F(VelloraBgmTest, WholeDiscIsPlayedOnlyWhileTheModeBeginsWithStopped) {
   bgm.PollCdAudio();
   EXPECT_EQ(media.TakeCommands(), kStatusQueries);
 
-  InsertDisc("2", "stopped");
+  InsertDisc("not a number", "stopped");  // the track is never looked at
   bgm.PollCdAudio();
   EXPECT_EQ(media.TakeCommands(), StatusQueriesThen({"play cdaudio"}));
 
@@ -129,64 +138,37 @@ TEST_F(VelloraBgmTest, WholeDiscIsPlayedOnlyWhileTheModeBeginsWithStopped) {
   EXPECT_EQ(bgm.CdPollActive(), -1);
 }
 
-TEST_F(VelloraBgmTest, WholeDiscNeverLooksAtTheTrackNumber) {
-  InsertDisc("not a number", "stopped");
-  bgm.PollCdAudio();
-  EXPECT_EQ(media.TakeCommands(), StatusQueriesThen({"play cdaudio"}));
-  EXPECT_EQ(bgm.CdPollActive(), -1);
-}
-
-TEST_F(VelloraBgmTest, NoDiscFailsTheFirstQueryAndSwitchesThePollOff) {
+// A failed status query ends the poll there and switches it off; the next poll that gets its
+// answers is active again.
+TEST_F(VelloraBgmTest, AFailedStatusQueryEndsThePollAndSwitchesItOff) {
+  // No disc: the first query fails.
   media.answers["status cdaudio current track"] = {kNotReady, ""};
   media.errorTexts[kNotReady] = "The device is not ready.";
-
   bgm.PollCdAudio();
-  EXPECT_EQ(media.commands, Commands{"status cdaudio current track"});
+  EXPECT_EQ(media.TakeCommands(), Commands{"status cdaudio current track"});
   EXPECT_EQ(bgm.CdPollActive(), 0);
   EXPECT_EQ(ApiResult, kNotReady);
   EXPECT_EQ(bgm.MciReplyText(), "The device is not ready.");
   EXPECT_EQ(media.errorTextCodes, std::vector<int32_t>{kNotReady});
-}
 
-TEST_F(VelloraBgmTest, FailedTrackCountEndsThePollBeforeTheModeQuery) {
-  InsertDisc("1", "stopped");
-  media.answers["status cdaudio number of tracks"] = {kNotReady, ""};
-  bgm.PollCdAudio();
-  EXPECT_EQ(media.commands,
-            (Commands{"status cdaudio current track", "status cdaudio number of tracks"}));
-  EXPECT_EQ(bgm.CdPollActive(), 0);
-}
-
-TEST_F(VelloraBgmTest, DiscRemovedDuringTheSessionFailsTheNextPoll) {
   BgmRepeatTrack = 3;
   InsertDisc("3", "playing");
   bgm.PollCdAudio();
   EXPECT_EQ(bgm.CdPollActive(), -1);
 
-  media.answers.clear();  // every query now fails
+  // The disc removed during the session: every query now fails.
+  media.answers.clear();
   media.TakeCommands();
   bgm.PollCdAudio();
-  EXPECT_EQ(media.commands, Commands{"status cdaudio current track"});
+  EXPECT_EQ(media.TakeCommands(), Commands{"status cdaudio current track"});
   EXPECT_EQ(bgm.CdPollActive(), 0);
-}
 
-TEST_F(VelloraBgmTest, PollIsActiveAgainAtTheStartOfEveryPoll) {
-  media.answers["status cdaudio current track"] = {kNotReady, ""};
+  // A failed track count ends the poll before the mode query.
+  InsertDisc("1", "stopped");
+  media.answers["status cdaudio number of tracks"] = {kNotReady, ""};
   bgm.PollCdAudio();
-  ASSERT_EQ(bgm.CdPollActive(), 0);
-  InsertDisc("1", "playing");
-  bgm.PollCdAudio();
-  EXPECT_EQ(bgm.CdPollActive(), -1);
-}
-
-TEST_F(VelloraBgmTest, TrackThatIsNotANumberFailsTheRepeatPoll) {
-  BgmRepeatTrack = 3;
-  for (const char* track : {"three", "", "3x"}) {
-    InsertDisc(track, "stopped");
-    bgm.PollCdAudio();
-    EXPECT_EQ(media.TakeCommands(), kStatusQueries) << '"' << track << '"';
-    EXPECT_EQ(bgm.CdPollActive(), 0) << '"' << track << '"';
-  }
+  EXPECT_EQ(media.TakeCommands(), (Commands{"status cdaudio current track", "status cdaudio number of tracks"}));
+  EXPECT_EQ(bgm.CdPollActive(), 0);
 }
 
 TEST_F(VelloraBgmTest, FailedPositionQueryIsSentAsTheStartAndFailsSilently) {
@@ -271,15 +253,12 @@ TEST_F(VelloraBgmTest, Mp3PathWithSpacesIsQuotedAndPlayedWhenItOpens) {
   EXPECT_EQ(ApiResult, 12345);
 }
 
-TEST_F(VelloraBgmTest, Mp3ThatCannotBeOpenedIsNotPlayed) {
+TEST_F(VelloraBgmTest, Mp3ThatCannotBeOpenedIsNotPlayedAndAPathWithAQuoteIsNeverSent) {
   BgmFile = "C:\\missing.mp3";
   bgm.PlayMp3File();
-  EXPECT_EQ(media.commands,
-            Commands{"open \"C:\\missing.mp3\" type MPEGVideo Alias MP3Play"});
+  EXPECT_EQ(media.TakeCommands(), Commands{"open \"C:\\missing.mp3\" type MPEGVideo Alias MP3Play"});
   EXPECT_EQ(ApiResult, 12345);
-}
 
-TEST_F(VelloraBgmTest, Mp3PathWithAQuoteIsNeverSent) {
   BgmFile = "C:\\a.mp3\" type waveaudio alias Other wait \"";
   media.unknownCode = 0;  // a platform that would take anything
   bgm.PlayMp3File();

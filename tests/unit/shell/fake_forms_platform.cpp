@@ -73,7 +73,6 @@ bool FakeFormsPlatform::CursorPositionKnown() {
 }
 
 bool FakeFormsPlatform::CursorPosition(PixelPoint& where) {
-  if (cursorFails) return false;
   where = cursor.front();
   if (cursor.size() > 1) cursor.pop_front();
   return true;
@@ -193,7 +192,6 @@ void FakeFormsPlatform::Advance(uint32_t ms) {
 }
 
 void FakeFormsPlatform::RunLoop() {
-  ++loopDepth;
   quit_ = false;
   while (!quit_ && !loopScript.empty()) {
     const auto step = std::move(loopScript.front());
@@ -201,7 +199,6 @@ void FakeFormsPlatform::RunLoop() {
     step();
   }
   quit_ = false;
-  --loopDepth;
 }
 
 void FakeFormsPlatform::EndOsSession() {

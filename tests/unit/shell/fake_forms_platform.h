@@ -69,7 +69,6 @@ class FakeFormsPlatform final : public FormsPlatform {
   std::deque<PixelPoint> cursor{{100, 100}};  // the last position repeats
   std::deque<bool> cursorKnown{true};          // each look at whether it is known; the last repeats
   NativeWindow windowUnderCursor = 0;  // the window a pointer is over, wherever it stands; 0: none of ours
-  bool cursorFails = false;
   bool captureFails = false;
   PixelSize screen{64, 48};
   double twipsPerPixel = 15;
@@ -86,7 +85,6 @@ class FakeFormsPlatform final : public FormsPlatform {
   std::vector<std::string> log;
   std::vector<FakeWindow*> windows;  // live windows
   NativeWindow focus = 0;  // the window or combo box holding the keyboard focus
-  int loopDepth = 0;
 
   std::string CommandLine() override { return commandLine; }
   std::string ApplicationFolder() override { return applicationFolder; }

@@ -43,15 +43,21 @@ class PosixFileSystemTest : public ::testing::Test {
   std::string Folder() const { return folder_.string(); }
   fs::path IniFile() const { return folder_ / "Vellora.ini"; }
 
-  static std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
+  static std::string Contents(std::istream& in) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
   }
-  static void Put(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+  static std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Contents(in);
   }
+  static void Put(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+  static long Entries(const fs::path& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+  }
+  // Sets k=new in the settings file of the folder.
+  void WriteNew(const std::string& folder) { WriteIniString(files_, "Section", "k", "new", SettingsFilePath(folder)); }
 
   PosixFileSystem files_;
   fs::path folder_;
@@ -65,7 +71,7 @@ TEST_F(PosixFileSystemTest, SavesTheSampleFileByteForByte) {
   EXPECT_EQ(ApiResult, 1);
   EXPECT_EQ(Contents(IniFile()),
             "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  EXPECT_EQ(Entries(folder_), 1);
 }
 
 TEST_F(PosixFileSystemTest, ReplacesTheFileByRenameKeepingItsPermissions) {
@@ -73,12 +79,10 @@ TEST_F(PosixFileSystemTest, ReplacesTheFileByRenameKeepingItsPermissions) {
   fs::permissions(IniFile(), fs::perms::owner_read | fs::perms::owner_write);
   std::ifstream reader(IniFile(), std::ios::binary);  // opened on the old file before the write
 
-  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  WriteNew(Folder());
   EXPECT_EQ(ApiResult, 1);
   EXPECT_EQ(Contents(IniFile()), "[Section]\nk=new\n");
-  std::ostringstream seenByReader;
-  seenByReader << reader.rdbuf();
-  EXPECT_EQ(seenByReader.str(), "[Section]\nk=old\n");  // a new file took the name
+  EXPECT_EQ(Contents(reader), "[Section]\nk=old\n");  // a new file took the name
   EXPECT_EQ(fs::status(IniFile()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
@@ -91,14 +95,14 @@ TEST_F(PosixFileSystemTest, AFailedWriteLeavesTheOldFileAsItWas) {
   struct rlimit small = old;
   small.rlim_cur = 8;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  WriteNew(Folder());
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, oldSignal);
   EXPECT_EQ(ApiResult, 0);
   EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);  // nothing left
+  EXPECT_EQ(Entries(folder_), 1);  // nothing left
 
-  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder() + "/missing"));
+  WriteNew(Folder() + "/missing");
   EXPECT_EQ(ApiResult, 0);
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
 }
@@ -107,11 +111,11 @@ TEST_F(PosixFileSystemTest, AReadOnlyFileIsLeftAsItIsAndALinkIsWrittenThrough) {
   // Read-only: left byte for byte, even for the superuser, and the write reported as failed.
   Put(IniFile(), "[Section]\r\nk=old\r\n");
   fs::permissions(IniFile(), fs::perms::owner_read | fs::perms::group_read);
-  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  WriteNew(Folder());
   EXPECT_EQ(ApiResult, 0);
   EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
   EXPECT_EQ(fs::status(IniFile()).permissions(), fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  EXPECT_EQ(Entries(folder_), 1);
 
   // A link, through a second one, to a file in another folder: that file is replaced beside
   // itself and the links stay links. Links planted under the names a temporary file might take
@@ -125,15 +129,13 @@ TEST_F(PosixFileSystemTest, AReadOnlyFileIsLeftAsItIsAndALinkIsWrittenThrough) {
   fs::create_symlink("kept/settings.ini", folder_ / "middle.ini");
   fs::create_symlink(folder_ / "middle.ini", IniFile());
   std::ifstream reader(folder_ / "kept" / "settings.ini", std::ios::binary);
-  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  WriteNew(Folder());
   EXPECT_EQ(ApiResult, 1);
   EXPECT_TRUE(fs::is_symlink(IniFile()));
   EXPECT_TRUE(fs::is_symlink(folder_ / "middle.ini"));
   EXPECT_EQ(Contents(folder_ / "kept" / "settings.ini"), "[Section]\r\nk=new\r\n");
-  std::ostringstream seenByReader;
-  seenByReader << reader.rdbuf();
-  EXPECT_EQ(seenByReader.str(), "[Section]\r\nk=old\r\n");  // replaced by a rename, not rewritten
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 2);
+  EXPECT_EQ(Contents(reader), "[Section]\r\nk=old\r\n");  // replaced by a rename, not rewritten
+  EXPECT_EQ(Entries(folder_ / "kept"), 2);
   EXPECT_EQ(Contents(folder_ / "notes.txt"), "notes");
 }
 
@@ -141,7 +143,7 @@ TEST_F(PosixFileSystemTest, AReadOnlyFolderRefusesTheWrite) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   Put(IniFile(), "[Section]\r\nk=old\r\n");
   fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-  WriteIniString(files_, "Section", "k", "new", SettingsFilePath(Folder()));
+  WriteNew(Folder());
   EXPECT_EQ(ApiResult, 0);
   EXPECT_EQ(Contents(IniFile()), "[Section]\r\nk=old\r\n");
 }
@@ -221,27 +223,19 @@ TEST_F(PosixFileSystemTest, DataFolderProbes) {
   EXPECT_FALSE(probes.IsFile(Folder() + "/none"));
 }
 
-}  // namespace
-}  // namespace vellora::shell
-
-namespace vellora::shell {
-namespace {
-
 // The desktop snapshot is private to its owner, even when an older one was not, and a link at
 // its name is replaced, never written through.
-TEST(PosixSnapshotFile, ASavedSnapshotIsReadableByItsOwnerOnlyAndNeverWrittenThroughALink) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("vellora_snapshot_" + std::to_string(::getpid()));
-  fs::create_directories(folder / "snapshot");
-  const fs::path snapshot = folder / "snapshot" / "Vellora.bmp";
-  std::ofstream(snapshot) << "older";
+TEST_F(PosixFileSystemTest, ASavedSnapshotIsReadableByItsOwnerOnlyAndNeverWrittenThroughALink) {
+  fs::create_directories(folder_ / "snapshot");
+  const fs::path snapshot = folder_ / "snapshot" / "Vellora.bmp";
+  Put(snapshot, "older");
   ::chmod(snapshot.c_str(), 0644);
-  std::ofstream(folder / "notes.txt") << "notes";
+  Put(folder_ / "notes.txt", "notes");
 
   for (const char* older : {"a file", "a link"}) {
     if (std::string(older) == "a link") {
       fs::remove(snapshot);
-      fs::create_symlink(folder / "notes.txt", snapshot);
+      fs::create_symlink(folder_ / "notes.txt", snapshot);
     }
     ASSERT_TRUE(SaveBitmap24(PlatformFileSystem(), Canvas(3, 2, {1, 2, 3}), snapshot.string(), true)) << older;
     struct stat info {};
@@ -249,11 +243,9 @@ TEST(PosixSnapshotFile, ASavedSnapshotIsReadableByItsOwnerOnlyAndNeverWrittenThr
     EXPECT_TRUE(S_ISREG(info.st_mode)) << older;
     EXPECT_EQ(info.st_mode & 0777, 0600u) << older;
     EXPECT_EQ(info.st_size, 54 + 2 * 12) << older;
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "snapshot"), fs::directory_iterator()), 1) << older;
+    EXPECT_EQ(Entries(folder_ / "snapshot"), 1) << older;
   }
-  std::ifstream notes(folder / "notes.txt");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "notes");
-  fs::remove_all(folder);
+  EXPECT_EQ(Contents(folder_ / "notes.txt"), "notes");
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "common/command_arguments.h"
 #include "fake_file_system.h"
 #include "fake_forms_platform.h"
+#include "recording_music.h"
 #include "settings/settings_variables.h"
 #include "startup/command_line.h"
 #include "startup/help_text.h"
@@ -20,38 +22,16 @@ namespace {
 using testing::FakeFileSystem;
 using testing::FakeFormsPlatform;
 using testing::ProcessEnded;
+using testing::RecordingMusic;
 using ::testing::ElementsAre;
-
-class RecordingMusic final : public SessionMusic {
- public:
-  explicit RecordingMusic(std::vector<std::string>& log) : log_(log) {}
-  void OpenCdAudio() override { log_.push_back("OpenCdAudio"); }
-  void PollCdAudio() override { log_.push_back("PollCdAudio"); }
-  bool CdPollActive() override { return cdAnswers; }
-  void CloseCdAudio() override { log_.push_back("CloseCdAudio"); }
-  void PlayWaveFile() override { log_.push_back("PlayWaveFile"); }
-  void StopWave() override { log_.push_back("StopWave"); }
-  void PlayMp3File() override { log_.push_back("PlayMp3File"); }
-  void KeepMp3Playing() override { log_.push_back("KeepMp3Playing"); }
-  void CloseMp3() override { log_.push_back("CloseMp3"); }
-  bool cdAnswers = true;
-
- private:
-  std::vector<std::string>& log_;
-};
 
 constexpr const char* kDataPath = "C:\\Vellora\\Vellora.data";
 constexpr const char* kIniPath = "C:\\Vellora\\Vellora.ini";
 
-class ShellMainTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    BgmMode = 0;
-    BgmRepeatTrack = 0;
-    BgmFile.clear();
-    CursorStartX = CursorStartY = 0;
-    files.files[kDataPath] = "renderer";
-  }
+// One launch of the program: a platform of its own over the given files and music, so that a test
+// can start the program more than once.
+struct Launch {
+  Launch(FakeFileSystem& files, SessionMusic& music, ShellProgram::Modes modes = {}) : shell{application, files, music, modes} {}
 
   // Runs ShellMain; true when it ended the process.
   bool Start(const std::string& commandLine) {
@@ -79,18 +59,40 @@ class ShellMainTest : public ::testing::Test {
       if (e.rfind("FindWindow", 0) != 0) out.push_back(e);
     return out;
   }
+
+  FakeFormsPlatform platform;
+  FormsApplication application{platform};
+  ShellProgram shell;
+};
+
+class ShellMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BgmMode = 0;
+    BgmRepeatTrack = 0;
+    BgmFile.clear();
+    CursorStartX = CursorStartY = 0;
+    files.files[kDataPath] = "renderer";
+  }
+
+  // Another launch of the program over the same files and music.
+  Launch& Again() { return *launches.emplace_back(std::make_unique<Launch>(files, recorder)); }
+  bool Start(const std::string& commandLine) { return first.Start(commandLine); }
+  bool Advance(uint32_t ms) { return first.Advance(ms); }
+  size_t Count(const std::string& entry) const { return first.Count(entry); }
+  std::vector<std::string> Effects() const { return first.Effects(); }
   void WriteSettings(const std::string& mode, const std::string& file) {
     // Code page 932 bytes of the three keys.
     files.files[kIniPath] = "[Section]\r\nBGM\x8b\xe6\x95\xaa=" + mode + "\r\nBGM\xcc\xa7\xb2\xd9=" + file + "\r\n";
     if (!file.empty()) files.files[file] = "music";
   }
 
-  FakeFormsPlatform platform;
   FakeFileSystem files;
   std::vector<std::string> music;
   RecordingMusic recorder{music};
-  FormsApplication application{platform};
-  ShellProgram shell{application, files, recorder};
+  Launch first{files, recorder};
+  FakeFormsPlatform& platform = first.platform;
+  std::vector<std::unique_ptr<Launch>> launches;
 };
 
 // The mode letters by what they start are in ModeTable; a preview handle by what it shows in
@@ -118,14 +120,11 @@ TEST(CommandLine, ModeLetterCountsCharactersAndExtensionsAreTheLastThree) {
 
 TEST_F(ShellMainTest, AnyOfTheThreeTitlesEndsTheProcessSilentlyAfterAllThreeLookups) {
   for (const char* title : {"Vellora_Main", "<Vellora>", "Vellora_Tessel"}) {
-    FakeFormsPlatform p;
-    FormsApplication app{p};
-    ShellProgram s{app, files, recorder};
-    p.otherWindowTitles = {title};
-    p.commandLine = "/s";
-    EXPECT_THROW(s.ShellMain(), ProcessEnded) << title;
-    EXPECT_THAT(p.log, ElementsAre("FindWindow Vellora_Main", "FindWindow <Vellora>", "FindWindow Vellora_Tessel",
-                                   "EndProcess"));
+    Launch& run = Again();
+    run.platform.otherWindowTitles = {title};
+    EXPECT_TRUE(run.Start("/s")) << title;
+    EXPECT_THAT(run.platform.log, ElementsAre("FindWindow Vellora_Main", "FindWindow <Vellora>",
+                                              "FindWindow Vellora_Tessel", "EndProcess"));
   }
   // A running preview does not count.
   platform.otherWindowTitles = {"Preview Window"};
@@ -158,19 +157,10 @@ TEST_F(ShellMainTest, ModeTable) {
       EXPECT_EQ(answer->rfind(row.answer, 0), 0u) << *answer;
     }
 
-    FakeFormsPlatform p;
-    FormsApplication app{p};
-    ShellProgram s{app, files, recorder};
-    p.commandLine = row.commandLine;
-    bool ended = false;
-    try {
-      s.ShellMain();
-    } catch (const ProcessEnded&) {
-      ended = true;
-    }
-    EXPECT_EQ(ended, row.ends) << row.commandLine;
-    EXPECT_EQ(s.Session() != nullptr, row.session) << row.commandLine;
-    EXPECT_EQ(std::count(p.log.begin(), p.log.end(), "ShowCursor false"), row.cursorHidden ? 1 : 0) << row.commandLine;
+    Launch& run = Again();
+    EXPECT_EQ(run.Start(row.commandLine), row.ends) << row.commandLine;
+    EXPECT_EQ(run.shell.Session() != nullptr, row.session) << row.commandLine;
+    EXPECT_EQ(run.Count("ShowCursor false"), row.cursorHidden ? 1u : 0u) << row.commandLine;
   }
   // The usage names every mode and where a user looks next; the version line is the last line.
   const std::string usage = HelpOrVersionText("--help", "1.2.3").value_or("");
@@ -196,7 +186,7 @@ TEST_F(ShellMainTest, SessionLoadsInOrderAndSavesTheScreen) {
   // the renderer starts, and the music starts after the renderer.
   WriteSettings("2", "C:\\m\\loop.wav");
   RecordingMusic inOrder{platform.log};
-  ShellProgram ordered{application, files, inOrder};
+  ShellProgram ordered{first.application, files, inOrder};
   files.log = &platform.log;
   platform.cursor = {{500, 400}};
   platform.commandLine = "/s";
@@ -248,13 +238,10 @@ TEST_F(ShellMainTest, SeveralMonitorsAreCopiedInOneMomentAndEachOtherMonitorGets
   EXPECT_THAT(bottomLeft("Vellora_3.bmp", 54u + 16u * 3u * 16u), ElementsAre(192, 75, 77));    // (64, 15)
 
   // A failed copy leaves every monitor's picture black at its size, as for one monitor.
-  FakeFormsPlatform p;
-  FormsApplication app{p};
-  ShellProgram s{app, files, recorder};
-  p.monitors = platform.monitors;
-  p.captureFails = true;
-  p.commandLine = "/s";
-  s.ShellMain();
+  Launch& failed = Again();
+  failed.platform.monitors = platform.monitors;
+  failed.platform.captureFails = true;
+  ASSERT_FALSE(failed.Start("/s"));
   const std::string& blank = files.files.at("C:\\Vellora\\Vellora_2.bmp");
   EXPECT_EQ(blank.size(), 54u + 32u * 3u * 24u);
   EXPECT_EQ(blank.find_first_not_of('\0', 54), std::string::npos);
@@ -275,11 +262,8 @@ TEST_F(ShellMainTest, AReadOnlyProgramFolderGivesTheUsersFolderForTheSnapshotAnd
 
   // The settings dialog saves into the user's folder.
   std::vector<std::string> dialogs;
-  FakeFormsPlatform p;
-  FormsApplication app{p};
-  ShellProgram withDialog{app, files, recorder, {{}, [&](const std::string& path) { dialogs.push_back(path); }}};
-  p.commandLine = "/c";
-  EXPECT_THROW(withDialog.ShellMain(), ProcessEnded);
+  Launch withDialog{files, recorder, {{}, [&](const std::string& path) { dialogs.push_back(path); }}};
+  EXPECT_TRUE(withDialog.Start("/c"));
   EXPECT_THAT(dialogs, ElementsAre(userFolder + "\\Vellora.ini"));
 }
 
@@ -290,15 +274,12 @@ TEST_F(ShellMainTest, FailedCaptureSavesABlankPictureAndFailedSaveKeepsTheOldSna
   EXPECT_EQ(blank.size(), 54u + 64u * 3u * 48u);
   EXPECT_EQ(blank.find_first_not_of('\0', 54), std::string::npos);  // the cleared, black screen
 
-  FakeFormsPlatform p;
-  FormsApplication app{p};
-  ShellProgram s{app, files, recorder};
   files.files["C:\\Vellora\\Vellora.bmp"] = "older";
   files.failReplaces = true;
-  p.commandLine = "/s";
-  s.ShellMain();
+  Launch& again = Again();
+  ASSERT_FALSE(again.Start("/s"));
   EXPECT_EQ(files.files.at("C:\\Vellora\\Vellora.bmp"), "older");
-  EXPECT_EQ(std::count(p.log.begin(), p.log.end(), "StartProgram C:\\Vellora\\Vellora.data"), 1);
+  EXPECT_EQ(again.Count("StartProgram C:\\Vellora\\Vellora.data"), 1u);
 }
 
 TEST_F(ShellMainTest, MusicByModeAndExtension) {
@@ -313,15 +294,12 @@ TEST_F(ShellMainTest, MusicByModeAndExtension) {
       {"1", "", {"OpenCdAudio"}, 200},                 {"0", "C:\\m\\loop.wav", {}, 0},
   };
   for (const Case& c : cases) {
-    FakeFormsPlatform p;
-    FormsApplication app{p};
     music.clear();
-    ShellProgram s{app, files, recorder};
     WriteSettings(c.mode, c.file);
-    p.commandLine = "/s";
-    s.ShellMain();
+    Launch& run = Again();
+    ASSERT_FALSE(run.Start("/s"));
     EXPECT_EQ(music, c.music) << c.mode << " " << c.file;
-    for (uint32_t interval : {200u, 1000u}) EXPECT_EQ(p.TimerActive(interval), interval == c.timer) << c.file;
+    for (uint32_t interval : {200u, 1000u}) EXPECT_EQ(run.platform.TimerActive(interval), interval == c.timer) << c.file;
   }
 }
 
@@ -332,19 +310,10 @@ TEST_F(ShellMainTest, MouseTestNeedsMoreThanThirtyPixelsOnBothAxesFromTheLoadPoi
   };
   for (const Case& c : {Case{{140, 100}, false}, Case{{130, 130}, false}, Case{{131, 130}, false},
                         Case{{130, 131}, false}, Case{{131, 131}, true}, Case{{69, 131}, true}}) {
-    FakeFormsPlatform p;
-    FormsApplication app{p};
-    ShellProgram s{app, files, recorder};
-    p.commandLine = "/s";
-    p.cursor = {{100, 100}, c.to};
-    s.ShellMain();
-    bool ended = false;
-    try {
-      p.Advance(500);
-    } catch (const ProcessEnded&) {
-      ended = true;
-    }
-    EXPECT_EQ(ended, c.ends) << c.to.x << "," << c.to.y;
+    Launch& run = Again();
+    run.platform.cursor = {{100, 100}, c.to};
+    ASSERT_FALSE(run.Start("/s"));
+    EXPECT_EQ(run.Advance(500), c.ends) << c.to.x << "," << c.to.y;
   }
   // A slow drift of 5 pixels a tick adds up from the load point.
   platform.cursor = {{100, 100}};
@@ -374,18 +343,15 @@ TEST_F(ShellMainTest, EndingStopsMusicShowsCursorOnceInModeSAndEndsTheProcess) {
   EXPECT_EQ(platform.log.back(), "EndProcess");
 
   // The end of the operating system's session unloads the form the same way.
-  FakeFormsPlatform p;
-  FormsApplication app{p};
-  ShellProgram s{app, files, recorder};
   music.clear();
-  p.commandLine = "/s";
-  s.ShellMain();
-  EXPECT_THROW(p.EndOsSession(), ProcessEnded);
+  Launch& ended = Again();
+  ASSERT_FALSE(ended.Start("/s"));
+  EXPECT_THROW(ended.platform.EndOsSession(), ProcessEnded);
   EXPECT_THAT(music, ElementsAre("PlayMp3File", "CloseMp3"));
-  EXPECT_THAT(std::vector<std::string>(p.log.end() - 3, p.log.end()),
+  EXPECT_THAT(std::vector<std::string>(ended.platform.log.end() - 3, ended.platform.log.end()),
               ElementsAre("OS session ends", "ShowCursor true", "EndProcess"));
 
-  // An end asked for before the loop runs, before the form loads or during its capture, ends
+  // An end asked for before the loop launches, before the form loads or during its capture, ends
   // the session there: the steps that apply run, and nothing is started after the request.
   struct Early {
     bool beforeLoad;
@@ -396,18 +362,12 @@ TEST_F(ShellMainTest, EndingStopsMusicShowsCursorOnceInModeSAndEndsTheProcess) {
                          Early{false, "CaptureScreen",
                                {"ShowCursor false", "KeepSystemSaverOff", "CaptureScreen", "ShowCursor true",
                                 "EndProcess"}}}) {
-    FakeFormsPlatform q;
-    FormsApplication qApp{q};
-    ShellProgram early{qApp, files, recorder};
     music.clear();
-    q.endRequested = c.beforeLoad;
-    q.endRequestedAfter = c.after;
-    q.commandLine = "/s";
-    EXPECT_THROW(early.ShellMain(), ProcessEnded);
-    std::vector<std::string> effects;
-    for (const auto& e : q.log)
-      if (e.rfind("FindWindow", 0) != 0) effects.push_back(e);
-    EXPECT_EQ(effects, c.effects) << c.after;
+    Launch& early = Again();
+    early.platform.endRequested = c.beforeLoad;
+    early.platform.endRequestedAfter = c.after;
+    EXPECT_TRUE(early.Start("/s")) << c.after;
+    EXPECT_EQ(early.Effects(), c.effects) << c.after;
     EXPECT_THAT(music, ElementsAre("CloseMp3")) << c.after;  // stopping what never played is harmless
   }
 }
@@ -433,17 +393,13 @@ TEST_F(ShellMainTest, CdPollSwitchesOffAfterAFailedPollAndThenTheEndDoesNotClose
   EXPECT_THAT(music, ElementsAre("OpenCdAudio", "PollCdAudio"));
 
   // With a disc the drive is polled every 200 ms and closed at the end.
-  FakeFormsPlatform p;
-  FormsApplication app{p};
-  ShellProgram s{app, files, recorder};
   music.clear();
   recorder.cdAnswers = true;
-  p.commandLine = "/s";
-  p.cursor = {{100, 100}};
-  s.ShellMain();
-  p.Advance(1000);
-  p.cursor = {{200, 200}};
-  EXPECT_THROW(p.Advance(50), ProcessEnded);
+  Launch& withDisc = Again();
+  ASSERT_FALSE(withDisc.Start("/s"));
+  EXPECT_FALSE(withDisc.Advance(1000));
+  withDisc.platform.cursor = {{200, 200}};
+  EXPECT_TRUE(withDisc.Advance(50));
   EXPECT_EQ(std::count(music.begin(), music.end(), "PollCdAudio"), 5);
   EXPECT_EQ(music.back(), "CloseCdAudio");
 }

@@ -61,18 +61,21 @@ cp "$dist/Vellora.scr" "$dist/Vellora.data" "$app/"
 chown "$user:$group" "$app/Vellora.scr" "$app/Vellora.data"
 install -m 755 "$pointer" "$E2E_WORK/wayland_pointer"
 
-# The output is 800x600; the snapshot is taken of it and is as big.
+# The output is 800x600; the snapshot is taken of it and is as big. The screen-copy case has a
+# second output of 640x480 to its right, empty, where the tunnel must show too.
 width=800 height=600
+outputs=$([ "$case_name" = screencopy ] && echo 2 || echo 1)
 cat >"$home/sway.config" <<EOF
 xwayland $([ "$case_name" = no_xwayland ] && echo disable || echo enable)
 output HEADLESS-1 resolution ${width}x${height} position 0 0
+output HEADLESS-2 resolution 640x480 position $width 0
 default_border none
 focus_follows_mouse no
 EOF
 
 # The desktop session's environment, as a login would set it up.
 desktop_env=(PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8 XDG_CURRENT_DESKTOP=sway
-             WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=1)
+             WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$outputs)
 # sway runs on the session's own bus, whose address it leaves for the other programs.
 (cd "$home" && exec "${as_user[@]}" env -i "${desktop_env[@]}" dbus-run-session -- bash -c 'echo "$DBUS_SESSION_BUS_ADDRESS" >"$XDG_RUNTIME_DIR/bus-address"
      exec sway -c "$HOME/sway.config"' >"$E2E_WORK/sway.log" 2>&1) &
@@ -172,6 +175,7 @@ until [ "$(screen_pixel 400 300)" = "$want" ]; do
   sleep 0.1
 done
 note "foot's window of rgb $want covers the output"
+[ "$outputs" = 1 ] || empty_output=$(screen_pixel 1120 240)
 
 case "$case_name" in
 screencopy) shell_env=() ;;
@@ -246,7 +250,17 @@ run_session() {  # RGB STEPS
     sleep 0.1
   done
   note "the tunnel is on the screen $((SECONDS - started))s after the start"
-  # Full screen as asked, not tiled beside the native window.
+  if [ "$outputs" = 2 ]; then
+    # The other monitor's window lies over its own output (its walls plain: the compositor
+    # gives the primary output's picture alone), and takes nothing from the primary's.
+    deadline=$((SECONDS + 10))
+    until shown=$(screen_pixel 1120 240) && [ -n "$shown" ] && [ "$shown" != "$empty_output" ] && [ "$shown" != "0 0 0" ]; do
+      [ $SECONDS -lt $deadline ] || fail "the second output shows rgb $shown, as when empty"
+      sleep 0.1
+    done
+    note "the tunnel shows on the second output too"
+  fi
+  # Full screen as asked, not tiled beside the native window, nor left by the other output's.
   [ "$(tessel_node | jq .fullscreen_mode)" = 1 ] || fail "sway shows the tunnel's window as $(tessel_node | jq -c '{rect, fullscreen_mode}')"
   note "sway shows the tunnel's window full screen"
 

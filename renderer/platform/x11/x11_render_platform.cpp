@@ -381,7 +381,16 @@ std::unique_ptr<MonitorWindow> X11RenderPlatform::OpenMonitorWindow(const std::s
   }
   monitorWindows_.push_back({window, &handler, area.width, area.height});
   ApplyCursor(window);
-  MapRaised(display_, window, /*fullScreen=*/true);
+  // A Wayland compositor puts a managed window on the focused output whatever its position,
+  // and there it took the full screen from the render window (sway keeps one full-screen
+  // window per workspace). Left to itself instead, the window lies over its own monitor.
+  const bool placedByItself = UnderWaylandCompositor();
+  if (placedByItself) {
+    XSetWindowAttributes unmanaged{};
+    unmanaged.override_redirect = True;
+    XChangeWindowAttributes(display_, window, CWOverrideRedirect, &unmanaged);
+  }
+  MapRaised(display_, window, /*fullScreen=*/!placedByItself);
 
   auto monitorWindow = std::make_unique<X11MonitorWindow>(*this, window, context);
   if (!monitorWindow->MakeContextCurrent()) return nullptr;

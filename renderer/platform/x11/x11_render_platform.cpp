@@ -1,6 +1,5 @@
 #include "x11_render_platform.h"
 
-#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>

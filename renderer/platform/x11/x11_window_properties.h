@@ -17,9 +17,9 @@ void RequestBorderlessFullScreen(Display* display, Window window);
 // whole screen.
 void MapRaised(Display* display, Window window, bool fullScreen);
 
-// Maps the window as MapRaised does, waits (two seconds at most) until it is mapped and asks for the keyboard
-// focus. The request fails while a window manager has not yet mapped its frame around the
-// window; the error handler takes that failure as harmless.
+// Maps the window as MapRaised does, waits (two seconds at most) until it is mapped and asks
+// for the keyboard focus. The request fails while a window manager has not yet mapped its
+// frame around the window; the error handler takes that failure as harmless.
 void MapAndFocus(Display* display, Window window, bool fullScreen);
 
 // Translates an X key symbol to the Windows virtual-key code the window procedure expects.

@@ -123,8 +123,7 @@ void GtkFormsPlatform::MessageBox(const std::string& text, const std::string& ca
 
 bool GtkFormsPlatform::StartProgram(const std::string& path) {
   // The program's window comes up under the pointer in a moment; see CursorPositionKnown.
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  const bool underWayland = wayland != nullptr && *wayland != '\0';
+  const bool underWayland = UnderWaylandCompositor();
   pointerSettling_ = underWayland;
   pointerFirstLook_.reset();
   // Under a Wayland compositor XWayland sees the pointer only over X windows: once the
@@ -202,8 +201,7 @@ bool GtkFormsPlatform::CaptureScreen(Canvas& into) {
 bool GtkFormsPlatform::CaptureDesktopArea(PixelRect area, Canvas& into) {
   // Under a Wayland compositor the X root holds only the X programs' windows, and the compositor
   // gives the primary output alone (CaptureScreen): no copy of the whole desktop is made.
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if (wayland != nullptr && *wayland != '\0') {
+  if (UnderWaylandCompositor()) {
     into.Resize(area.Width(), area.Height());
     return false;
   }

@@ -29,8 +29,10 @@ bool ScreenCopyWanted() {
 
 }  // namespace
 
+bool UnderWaylandCompositor() { return Set("WAYLAND_DISPLAY"); }
+
 CompositorCapture CaptureFromCompositor(Canvas& into) {
-  if (!Set("WAYLAND_DISPLAY")) return CompositorCapture::NotOffered;
+  if (!UnderWaylandCompositor()) return CompositorCapture::NotOffered;
   const auto start = std::chrono::steady_clock::now();
   std::unique_ptr<WaylandDesktop> desktop = WaylandDesktop::Connect(start + kScreenCopyWait);
   if (desktop && desktop->ScreenCopy() != nullptr && ScreenCopyWanted()) {
@@ -47,7 +49,7 @@ CompositorCapture CaptureFromCompositor(Canvas& into) {
 }
 
 std::string MissingXWaylandMessage() {
-  if (Set("DISPLAY") || !Set("WAYLAND_DISPLAY")) return {};
+  if (Set("DISPLAY") || !UnderWaylandCompositor()) return {};
   return "Vellora runs on Wayland desktops through XWayland, but this desktop session has no XWayland "
          "(DISPLAY is not set). Turn XWayland on in the compositor (in sway: \"xwayland enable\") and "
          "start Vellora again.";

@@ -16,6 +16,10 @@ enum class CompositorCapture {
   NotOffered,  // no Wayland session, or neither way is offered: the X root is what is left
 };
 
+// True where the session runs under a Wayland compositor (WAYLAND_DISPLAY is set), whose
+// XWayland the shell's X connection goes to.
+bool UnderWaylandCompositor();
+
 // Fills the canvas (resized to the picture) with the primary output's picture. Every wait on
 // the compositor and the portal is bounded; a compositor that does not answer counts as failed.
 CompositorCapture CaptureFromCompositor(Canvas& into);

@@ -11,26 +11,36 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  # A server that died leaves every later step failing for that reason alone; say so.
+  if [ -n "${E2E_XVFB:-}" ] && [[ "$(ps -o stat= -p "$E2E_XVFB")" != [^Z]* ]]; then
+    echo "  the X server had ended: $(tail -n 3 "$E2E_WORK/xvfb.log" 2>/dev/null)" >&2
+  fi
+  exit 1
+}
 note() { echo "  - $*"; }
 
 # Starts Xvfb on a free display number with the given screen size (WxHxD) and exports DISPLAY.
 # Numbers are drawn from a high range so that other X servers on the machine are left alone,
 # and the display counts as ours only once its lock file names our server: two runs that
-# drew the same number at once must not end up talking to one server.
+# drew the same number at once must not end up talking to one server. The server keeps running
+# as it is when its last client leaves, as a desktop's server does with the desktop's clients
+# around it: a reset would also hide settings a program failed to put back.
 start_xvfb() {
   local screen=${1:-1024x768x24} number pid _
   E2E_WORK=$(mktemp -d)
   for _ in 1 2 3 4 5 6 7 8; do
     number=$((200 + RANDOM % 800))
     [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
-    Xvfb ":$number" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 "$screen" -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do
       kill -0 "$pid" 2>/dev/null || break
-      if [ "$(tr -d ' \n' <"/tmp/.X${number}-lock" 2>/dev/null)" = "$pid" ] &&
+      if [ "$(cat "/tmp/.X${number}-lock" 2>/dev/null | tr -d ' \n')" = "$pid" ] &&
         DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
         E2E_PIDS+=("$pid")
+        E2E_XVFB=$pid
         export DISPLAY=":$number"
         return 0
       fi

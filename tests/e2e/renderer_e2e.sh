@@ -20,7 +20,7 @@ start_renderer() {
   (cd "${1:-$E2E_WORK}" && exec "$app/Vellora.data" 2>"$E2E_WORK/stderr") &
   RENDERER=$!
   E2E_PIDS+=("$RENDERER")
-  WINDOW=$(wait_for_window Vellora_Tessel) || fail "no window titled Vellora_Tessel"
+  WINDOW=$(wait_for_window Vellora_Tessel) || fail "no window titled Vellora_Tessel: $(cat "$E2E_WORK/stderr"; kill -0 "$RENDERER" 2>/dev/null && echo "(still running)")"
   # The window exists before it is shown; a person acts once the tunnel is on the screen, and
   # by then the renderer has noted where the pointer stands.
   local deadline=$((SECONDS + 20))

@@ -92,7 +92,7 @@ start_display() {
   timeout 15 "$WINESERVER_BIN" -k >/dev/null 2>&1 9>&- || true
   local number_pipe="$WORK_DIR/display-number" number=""
   mkfifo "$number_pipe"
-  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$number_pipe" >"$WORK_DIR/xvfb.log" 2>&1 9>&- &
+  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp -noreset 8>"$number_pipe" >"$WORK_DIR/xvfb.log" 2>&1 9>&- &
   XVFB_PID=$!
   echo "$XVFB_PID" >"$XVFB_PID_FILE"
   read -r -t 15 number <"$number_pipe" || true

@@ -281,9 +281,9 @@ def measure_screen(args, work, width, height):
     return measure_pairs(args, work, programs, VirtualScreen(args.display, width, height, work))
 
 
-# Two 1280x1024 monitors side by side on a 2560x1024 root, the primary on the left. Xvfb keeps
-# one RandR monitor whatever it is asked, so the layout shim of the end-to-end tests answers the
-# renderer's monitor query with these.
+# Two 1280x1024 monitors side by side on a 2560x1024 root, the primary on the left. Runs of one
+# and of two monitors take turns on one server, so the layout shim of the end-to-end tests
+# answers the renderer's monitor query with these.
 MONITORS = ["1280x1024+0+0", "1280x1024+1280+0"]
 
 MONITOR_FIGURES = [

@@ -1,6 +1,6 @@
 // Preloaded into both programs: the monitor layout named in the environment, answered through
-// the X extensions they ask, for X servers that cannot be given one (Xvfb keeps one RandR
-// monitor whatever `xrandr --setmonitor` asks, and places Xinerama screens on top of another).
+// the X extensions they ask. Xvfb places Xinerama screens on top of another, and the benchmark
+// switches one server between one and two RandR monitors from run to run.
 //   E2E_RANDR_MONITORS="1280x1024+0+0*,1280x768+1280+0"   RandR 1.5 monitors; * marks the primary
 //   E2E_XINERAMA_SCREENS="1280x1024+1280+0,1280x1024+0+0"  Xinerama screens, no RandR monitors
 #define _GNU_SOURCE

@@ -7,10 +7,10 @@
 #   randr3    a 3328x1024 root: left 1024x768, primary 1280x1024, right 1024x1024 (RandR)
 #   xinerama  Xvfb +xinerama with two screens (Xvfb lays them on top of another: one monitor),
 #             then a 2560x1024 root as two Xinerama screens side by side
-# Xvfb keeps one RandR monitor whatever `xrandr --setmonitor` asks (and ends when one is made
-# primary); where the server does not list the monitors asked for, LAYOUT_SHIM, preloaded into
-# both programs, answers the RandR or Xinerama query with them. The windows, the pointer, the
-# keys and the screen copies stay the real server's.
+# The RandR layouts are the server's own monitors (`xrandr --setmonitor`). Xvfb places its
+# Xinerama screens on top of another, so for screens side by side LAYOUT_SHIM, preloaded into
+# both programs, answers the Xinerama query. The windows, the pointer, the keys and the screen
+# copies stay the real server's.
 set -euo pipefail
 layout=$1 dist=$2 probe=$3 root_picture=$4 shim=$5
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,9 +23,9 @@ done
 # Monitors as "WxH+X+Y", the primary first, and the colour of the desktop on each.
 COLOURS=('#FF0000' '#00FF00' '#0000FF')
 case "$layout" in
-randr2) ROOT=2304x1024 MONITORS=(1280x1024+1024+0 1024x768+0+128) QUERY=randr ;;
-randr3) ROOT=3328x1024 MONITORS=(1280x1024+1024+0 1024x768+0+0 1024x1024+2304+0) QUERY=randr ;;
-xinerama) ROOT=1280x1024 MONITORS=(1280x1024+0+0) QUERY=xinerama ;;
+randr2) ROOT=2304x1024 MONITORS=(1280x1024+1024+0 1024x768+0+128) ;;
+randr3) ROOT=3328x1024 MONITORS=(1280x1024+1024+0 1024x768+0+0 1024x1024+2304+0) ;;
+xinerama) ROOT=1280x1024 MONITORS=(1280x1024+0+0) ;;
 *) fail "unknown layout $layout" ;;
 esac
 
@@ -48,24 +48,21 @@ paint_desktop() {
   done
 }
 
-# Asks the server for the monitors; where it does not list them, the shim answers for it.
+# Gives the server the monitors as RandR 1.5 monitors: the primary takes the server's one output,
+# so the server lists exactly these.
 PROGRAM_ENV=()
 set_up_monitors() {
-  local i name
-  if [ "$QUERY" = randr ]; then
-    for i in "${!MONITORS[@]}"; do
-      read -r w h x y < <(geometry "${MONITORS[$i]}")
-      xrandr --setmonitor "vellora$i" "$w/300x$h/200+$x+$y" none >/dev/null 2>&1 || true
-    done
-    if [ "$(xrandr --listmonitors | sed -n 's/^Monitors: //p')" = "${#MONITORS[@]}" ]; then
-      note "the server lists the ${#MONITORS[@]} monitors"
-      return
-    fi
-    local list="${MONITORS[0]}*"
-    for i in "${MONITORS[@]:1}"; do list+=",$i"; done
-    PROGRAM_ENV=(LD_PRELOAD="$shim" E2E_RANDR_MONITORS="$list")
-    note "the server keeps one RandR monitor: the layout is answered by the shim"
-  fi
+  local i w h x y name output=screen
+  for i in "${!MONITORS[@]}"; do
+    read -r w h x y < <(geometry "${MONITORS[$i]}")
+    name="vellora$i"
+    [ "$i" = 0 ] && name="*$name"
+    xrandr --setmonitor "$name" "$w/300x$h/200+$x+$y" "$output" >/dev/null || fail "xrandr --setmonitor $name"
+    output=none
+  done
+  [ "$(xrandr --listmonitors | sed -n 's/^Monitors: //p')" = "${#MONITORS[@]}" ] ||
+    fail "the server lists other monitors: $(xrandr --listmonitors)"
+  note "the server lists the ${#MONITORS[@]} monitors"
 }
 
 app=""
@@ -157,7 +154,7 @@ session() {
     read -r w h x y < <(geometry "${MONITORS[$i]}")
     local file="$app/Vellora.bmp"
     [ "$i" -gt 0 ] && file="$app/Vellora_$((i + 1)).bmp"
-    [ "$(identify -format '%wx%h' "$file")" = "${w}x$h" ] || fail "$file is not ${w}x$h"
+    [ "$(identify -format '%wx%h' "$file")" = "${w}x$h" ] || fail "$file is $(identify -format "%wx%h" "$file"), not ${w}x$h"
     [ "$(convert "$file" -format '%[pixel:p{1,1}] %[pixel:p{'$((w - 2))','$((h - 2))'}]' info:)" = \
       "$(convert xc:"${COLOURS[$i]}" -format '%[pixel:p{0,0}] %[pixel:p{0,0}]' info:)" ] ||
       fail "$file does not hold its monitor's colour ${COLOURS[$i]}"
@@ -297,14 +294,7 @@ if [ "$layout" = xinerama ]; then
 else
   start_xvfb "${ROOT}x24"
   set_up_monitors
-  # A window manager places full-screen windows on the monitors it knows: from Xinerama, which
-  # the shim answers with the same layout where the server cannot.
-  if [ ${#PROGRAM_ENV[@]} -gt 0 ]; then
-    list=$(IFS=,; echo "${MONITORS[*]}")
-    LD_PRELOAD="$shim" E2E_XINERAMA_SCREENS="$list" start_window_manager
-  else
-    start_window_manager
-  fi
+  start_window_manager
 fi
 paint_desktop
 session

@@ -36,8 +36,11 @@ run_smoke() {  # $1: name of the run; the environment chooses the audio driver
 }
 
 # 1. One wave output device: Wine's ALSA driver, whose default device writes raw frames to a file.
+# The system's own additions (its conf.d, as pipewire-alsa's default, and the user's asoundrc)
+# are left out: they would take the default device over.
 cat >"$WORK_DIR/asound.conf" <<CONF
 </usr/share/alsa/alsa.conf>
+!@hooks []
 pcm.!default {
   type file
   slave.pcm "null"

@@ -31,15 +31,34 @@ wait_for_line() {
   done
 }
 map_state() { xwininfo -id "$1" | sed -n 's/.*Map State: *//p'; }
+# The hidden form's window by its title, which must be unmapped. Before GTK is up the form is a
+# bare X window that GTK's window takes over when GTK starts, so a window found may be gone by
+# the time it is looked at: then the title is looked up again.
+hidden_window() {
+  local id state deadline=$((SECONDS + 4))
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xdotool search --name "^$title\$" 2>/dev/null | tail -n 1)
+    if [ -n "$id" ] && state=$(map_state "$id" 2>/dev/null) && [ -n "$state" ]; then
+      [ "$state" = IsUnMapped ] || fail "window mapped before its time: $state"
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no window titled '$title' while hidden"
+}
 # The numbers after the program's "NAME ..." line.
 reported() { sed -n "s/^$1 //p" "$out" | head -n 1; }
 
 # --- hidden, then shown ---------------------------------------------------------------
-"$check" show 4000 >"$out" 2>"$E2E_WORK/stderr" &
+# The form stays hidden until the file "show" appears in its working folder.
+mkdir -p "$E2E_WORK/form"
+start_form() { (cd "$E2E_WORK/form" && rm -f show && exec "$check" "$@") >"$out" 2>"$E2E_WORK/stderr" & }
+show_form() { touch "$E2E_WORK/form/show"; }
+start_form show
 FORM=$!
 E2E_PIDS+=("$FORM")
-WINDOW=$(wait_for_window "$title" 4) || fail "no window titled '$title' while hidden"
-[ "$(map_state "$WINDOW")" = IsUnMapped ] || fail "window mapped before its time: $(map_state "$WINDOW")"
+WINDOW=$(hidden_window) || exit 1
 grep -q '^shown' "$out" && fail "the form says it was shown already"
 note "found by title while hidden (xdotool search --name), unmapped"
 # Runs the test program and fails unless it ends with this exit code (a crash is no "not found").
@@ -56,6 +75,7 @@ note "FindWindowByTitle of another process: exact title found while hidden, pref
 xprop -id "$WINDOW" WM_NAME | grep -qF "\"$title\"" || fail "WM_NAME"
 xprop -id "$WINDOW" _NET_WM_NAME | grep -qF "\"$title\"" || fail "_NET_WM_NAME"
 
+show_form
 wait_for_line '^shown' "$out" 10
 deadline=$((SECONDS + 5))
 until [ "$(map_state "$WINDOW")" = IsViewable ]; do
@@ -97,11 +117,11 @@ wait_for_exit "$FORM" 10
 # With a session's command line the platform starts without GTK: the form's window is a bare
 # X window with the title while hidden; once shown, GTK's window takes its place with the
 # form's geometry and picture, and only one window carries the title.
-"$check" /s show 1500 >"$out" 2>"$E2E_WORK/stderr" &
+start_form /s show
 FORM=$!
 E2E_PIDS+=("$FORM")
-WINDOW=$(wait_for_window "$title" 4) || fail "no window titled '$title' while hidden"
-[ "$(map_state "$WINDOW")" = IsUnMapped ] || fail "window mapped before its time: $(map_state "$WINDOW")"
+WINDOW=$(hidden_window) || exit 1
+show_form
 wait_for_line '^shown'
 WINDOW=$(wait_for_window "$title" 5) || fail "window not mapped after being shown"
 deadline=$((SECONDS + 5))

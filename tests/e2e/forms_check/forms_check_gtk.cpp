@@ -3,10 +3,11 @@
 // A first word "/s" starts the platform as for a screensaver session, without GTK until it is
 // needed; the mode follows it.
 //
-//   show HIDDEN_MS   a 480 x 240 form "Vellora forms check" at (100, 80), hidden for HIDDEN_MS,
-//                    then shown, with a green child window. Prints where the child lies and the
-//                    mouse buttons that reach either, and whether the form and the child are
-//                    the windows under two screen points whenever that changes.
+//   show             a 480 x 240 form "Vellora forms check" at (100, 80), hidden until a file
+//                    "show" exists in the working folder, then shown, with a green child window.
+//                    Prints where the child lies and the mouse buttons that reach either, and
+//                    whether the form and the child are the windows under two screen points
+//                    whenever that changes.
 //   find TITLE       exit code 0 when a window has exactly this title, 1 when none has
 //   rect WINDOW      prints the window's screen rectangle "left top right bottom"
 //   host [X Y]       a plain shown form "Vellora forms host" of 300 x 200 at (X, Y), by
@@ -73,7 +74,7 @@ void StartDeadline(FormsPlatform& platform) {
   platform.StartTimer(60000, [&platform] { platform.QuitLoop(); });
 }
 
-int ShowTestForm(FormsPlatform& platform, int hiddenMs) {
+int ShowTestForm(FormsPlatform& platform) {
   PrintingEvents events(platform);
   WindowOptions options;
   options.title = kTitle;
@@ -102,7 +103,10 @@ int ShowTestForm(FormsPlatform& platform, int hiddenMs) {
     if (answer != lastAnswer) Say(lastAnswer = answer);
   });
 
-  const TimerId showTimer = platform.StartTimer(static_cast<uint32_t>(hiddenMs), [&] {
+  TimerId showTimer = 0;
+  showTimer = platform.StartTimer(50, [&] {
+    struct stat info;
+    if (stat("show", &info) != 0) return;
     platform.StopTimer(showTimer);
     window->SetVisible(true);
     Say("shown");
@@ -206,7 +210,7 @@ int main(int argc, char** argv) {
     ++argv;
   }
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "show" && argc == 3) return ShowTestForm(*platform, std::atoi(argv[2]));
+  if (mode == "show" && argc == 2) return ShowTestForm(*platform);
   if (mode == "find" && argc == 3) return platform->FindWindowByTitle(argv[2]) ? 0 : 1;
   if (mode == "rect" && argc == 3) {
     PixelRect rect;
@@ -233,6 +237,6 @@ int main(int argc, char** argv) {
   if (mode == "opendoc" && argc == 3) return OpenDocument(*platform, argv[2]);
   if (mode == "host" && argc == 2) return HostForm(*platform, {600, 400});
   if (mode == "host" && argc == 4) return HostForm(*platform, {std::atoi(argv[2]), std::atoi(argv[3])});
-  std::fprintf(stderr, "usage: forms_check_gtk show MS | find TITLE | rect WINDOW | host [X Y] | zoom L T R B | open | services | opendoc ADDRESS\n");
+  std::fprintf(stderr, "usage: forms_check_gtk show | find TITLE | rect WINDOW | host [X Y] | zoom L T R B | open | services | opendoc ADDRESS\n");
   return 2;
 }

@@ -11,10 +11,21 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
+# A process counts as gone once it has been reaped or is a zombie (its parent reaps it).
+gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
+
+wait_gone() {  # PID WHAT [SECONDS]
+  local pid=$1 what=$2 deadline=$((SECONDS + ${3:-5}))
+  until gone "$pid"; do
+    [ $SECONDS -lt $deadline ] || fail "$what still running after ${3:-5}s"
+    sleep 0.1
+  done
+}
+
 fail() {
   echo "FAIL: $*" >&2
   # A server that died leaves every later step failing for that reason alone; say so.
-  if [ -n "${E2E_XVFB:-}" ] && [[ "$(ps -o stat= -p "$E2E_XVFB")" != [^Z]* ]]; then
+  if [ -n "${E2E_XVFB:-}" ] && gone "$E2E_XVFB"; then
     echo "  the X server had ended: $(tail -n 3 "$E2E_WORK/xvfb.log" 2>/dev/null)" >&2
   fi
   exit 1

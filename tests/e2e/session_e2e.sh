@@ -105,17 +105,7 @@ cursor_drawn() {
   [ "$differing" != 0 ]
 }
 
-# A process counts as gone once it has been reaped or is a zombie (the renderer's parent reaps it).
-gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 reaped() { [ ! -e "/proc/$1" ]; }
-
-wait_gone() {
-  local pid=$1 what=$2 deadline=$((SECONDS + ${3:-5}))
-  until gone "$pid"; do
-    [ $SECONDS -lt $deadline ] || fail "$what still running after ${3:-5}s"
-    sleep 0.1
-  done
-}
 
 session_windows() { xdotool search --name '^Vellora_Main$' 2>/dev/null | wc -l; }
 renderer_windows() { xdotool search --name '^Vellora_Tessel$' 2>/dev/null | wc -l; }

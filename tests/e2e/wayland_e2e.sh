@@ -226,7 +226,6 @@ esac
 # steps of 10,10 a person's hand moves the mouse by to end it, or 0 for a tap of Escape.
 snapshot="$app/Vellora.bmp"
 moves=0
-gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 tessel_node() { in_session swaymsg -t get_tree -r | jq -c '[.. | objects | select(.name? == "Vellora_Tessel")][0]'; }
 run_session() {  # RGB STEPS
   local expected=$1 steps=$2 started=$SECONDS deadline shown got point shot tunnel_red step
@@ -300,11 +299,7 @@ run_session() {  # RGB STEPS
   # The motion goes from sway through XWayland to both programs' next looks at the pointer.
   wait_for_exit "$SHELL_PID" 10
   [ "$EXIT_CODE" = 0 ] || fail "the shell ended with exit code $EXIT_CODE"
-  deadline=$((SECONDS + 5))
-  until gone "$RENDERER_PID"; do
-    [ $SECONDS -lt $deadline ] || fail "the renderer still runs after the motion"
-    sleep 0.1
-  done
+  wait_gone "$RENDERER_PID" "the renderer"
   if [ "$steps" = 0 ]; then
     note "Escape ends the tunnel, and with it the session; the shell's exit code is 0"
   else

@@ -32,7 +32,6 @@ bool X11CaptureArea(_XDisplay* display, PixelRect area, Canvas& into);
 // The pointer's position on the root window; false when it is on another screen.
 bool X11PointerPosition(_XDisplay* display, PixelPoint& where);
 
-
 // Hides or shows the pointer over the whole screen (XFixes), counted like ShowCursor.
 class X11CursorVisibility {
  public:

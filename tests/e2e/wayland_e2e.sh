@@ -90,6 +90,11 @@ wayland_cleanup() {
     local deadline=$((SECONDS + 5))
     while kill -0 "$SESSION_PID" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
   fi
+  # The document portal, started with the screenshot portal, mounts a file system in the
+  # runtime folder and may not have taken it down yet; a logout takes it away, and so does this.
+  if grep -qs " $runtime/doc " /proc/self/mounts; then  # the user's alone may look into it
+    fusermount3 -uz "$runtime/doc" 2>/dev/null || umount -l "$runtime/doc" 2>/dev/null || true
+  fi
   e2e_cleanup
 }
 trap wayland_cleanup EXIT
